@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs everything the project builds and tests with, from Debian's packages.
+# Safe to run again: apt-get skips what is already there.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkgconf ccache
+  clang libclang-rt-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  juce-modules-source-data
+  libfreetype-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
+  libpolyclipping-dev
+  libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libopengl0
+  libepoxy-dev
+  binutils
+)
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+
+export DEBIAN_FRONTEND=noninteractive
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
