@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds everything twice (optimised, and with
+# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+export LIBGL_ALWAYS_SOFTWARE=1
+
+echo "== optimised build"
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/release -j"$jobs"
+ctest --test-dir build/release -j"$jobs" --output-on-failure --timeout 300
+
+if [ -x scripts/bench.sh ]; then
+  echo "== benchmarks (short runs, figures only)"
+  bash scripts/bench.sh build/release
+fi
+
+if [ -f tests/fuzz/run-fuzz-smoke.sh ]; then
+  echo "== fuzz smoke run"
+  bash tests/fuzz/run-fuzz-smoke.sh
+fi
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZM_SANITIZE=ON -DZM_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build/sanitize -j"$jobs"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build/sanitize -j"$jobs" --output-on-failure --timeout 600
