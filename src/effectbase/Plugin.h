@@ -1,0 +1,108 @@
+#pragma once
+
+#include "CFFGLPlugin.h"
+#include "ScreenQuad.h"
+#include "ShaderProgram.h"
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <cstdint>
+
+/**
+    The base of a shader effect: it turns the host's parameters into shader
+    input and owns the program and the full-screen quad the effect draws.
+
+    Every parameter a derived class adds gets one float value slot and one GLSL
+    uniform name, both at the parameter's index. InitGL compiles the two shader
+    sources, resolves each uniform name to a location in the program, sets the
+    "resolution" uniform to the viewport size, looks up "maxst" and builds the
+    quad; the derived class's frame sends the values to the uniforms and draws.
+
+    Usage, in a derived class's constructor:
+        AddParam ("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
+        AddHueColorParam ("Color", "cR", "cG", "cB", 0.3f);
+        SetShaderSources (vertexText, fragmentText);
+
+    Values are kept as given: the parameter table may clamp its copy of a
+    default, the value slots never clamp. GL objects exist only between InitGL
+    and DeInitGL; the destructor makes no GL call.
+*/
+class Plugin : public CFFGLPlugin
+{
+public:
+    /**
+        Sets both input-frame limits from the FFGL plug-in type: 1 for an
+        effect, 2 for a mixer, 0 for anything else (a source).
+    */
+    explicit Plugin(const int32_t& pluginType);
+    ~Plugin() override;
+
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    /** Compiles the program, resolves the uniforms, sets "resolution" and builds the quad; 0. */
+    int32_t InitGL(const FFGLViewport* viewport) override;
+
+    /** Deletes both programs and the quad's GL objects; 0. */
+    int32_t DeInitGL() override;
+
+    /** Stores the value in its slot; an index past the slots is ignored. Always 0. */
+    int32_t SetFloatParameter(uint32_t index, float value) override;
+
+    /** The slot's value, or 0 for an index past the slots. */
+    float GetFloatParameter(uint32_t index) override;
+
+    /** Sets "resolution" to the new viewport size and keeps the size; 0. */
+    int32_t Resize(const FFGLViewport* viewport) override;
+
+    /** Converts whole-degree hue, saturation and brightness to red, green and blue (see ::HsbToRgb). */
+    static std::array<float, 3> HsbToRgb(int32_t hue, double saturation, double brightness);
+
+protected:
+    /**
+        Registers a parameter in the table and gives it a value slot and a
+        uniform name; an empty uniform name means the value has no uniform.
+        Returns the new parameter's index.
+    */
+    int32_t AddParam(const juce::String& name, const juce::String& uniformName, int32_t type, float defaultValue);
+
+    /**
+        Adds a value slot with no uniform and no table record, for a parameter
+        the derived class records in the table itself, so that slots and ids
+        stay aligned.
+    */
+    void AddValueSlot();
+
+    /**
+        Adds a colour group: hue, saturation, brightness and alpha parameters
+        named name, name + "_saturation", name + "_brighthness" and
+        name + "_alpha". The first three carry the given uniform names (the
+        red, green and blue the frame computes), alpha has none.
+    */
+    void AddHueColorParam(const juce::String& name, const juce::String& redUniform,
+                          const juce::String& greenUniform, const juce::String& blueUniform, float hueDefault);
+
+    /** Keeps the two sources; InitGL compiles them. */
+    void SetShaderSources(const juce::String& vertex, const juce::String& fragment);
+
+    juce::String vertexSource;
+    juce::String fragmentSource;
+    int32_t viewportWidth = 0;
+    int32_t viewportHeight = 0;
+    /** -1 until the program is built: uniform calls on it are no-ops. */
+    int32_t resolutionLocation = -1;
+    int32_t maxstLocation = -1;
+    /** The current value of each parameter, index = parameter id. */
+    juce::Array<float> paramValues;
+    /** The uniform name of each value slot; empty = no uniform. */
+    juce::Array<juce::String> uniformNames;
+    /** The location of each slot's uniform, filled by InitGL when the program built; empty otherwise. */
+    juce::Array<int32_t> uniformLocations;
+    ShaderProgram mainShader;
+    /** A second program object that nothing builds; released with the first. */
+    ShaderProgram secondShader;
+    ScreenQuad quad;
+    /** The first (hue) index of each colour group, in the order the groups were added. */
+    juce::Array<int32_t> colorGroups;
+};

@@ -1,0 +1,21 @@
+#include "ScopedBufferBinding.h"
+
+namespace ffglex
+{
+
+ScopedBufferBinding::ScopedBufferBinding(GLenum bufferTarget, GLuint buffer)
+    : target(bufferTarget), bound(true)
+{
+    zmgl::glBindBuffer(target, buffer);
+}
+
+ScopedBufferBinding::~ScopedBufferBinding()
+{
+    if (bound)
+    {
+        zmgl::glBindBuffer(target, 0);
+        bound = false;
+    }
+}
+
+} // namespace ffglex

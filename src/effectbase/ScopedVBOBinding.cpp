@@ -1,0 +1,11 @@
+#include "ScopedVBOBinding.h"
+
+namespace ffglex
+{
+
+ScopedVBOBinding::ScopedVBOBinding(GLuint buffer)
+    : ScopedBufferBinding(GL_ARRAY_BUFFER, buffer)
+{
+}
+
+} // namespace ffglex
