@@ -1,0 +1,5 @@
+#include "Zephyrmantle.h"
+
+Zephyrmantle::Zephyrmantle() = default;
+
+Zephyrmantle::~Zephyrmantle() = default;

@@ -1,0 +1,159 @@
+#include "InstanceLifecycle.h"
+
+#include "CFFGLPlugin.h"
+#include "GLEntryPoints.h"
+#include "PluginInfo.h"
+
+CFFGLPlugin* PrototypeInstance = nullptr;
+bool glLoadAttempted = false;
+bool glLoadSucceeded = false;
+
+namespace
+{
+// Calls the registered factory; nullptr when it fails or leaves the pointer unset.
+CFFGLPlugin* MakeObject()
+{
+    if (CurrentPluginInfo == nullptr || CurrentPluginInfo->Factory() == nullptr)
+        return nullptr;
+    CFFGLPlugin* object = nullptr;
+    if (CurrentPluginInfo->Factory()(&object) == FF_FAIL)
+        return nullptr;
+    return object;
+}
+
+bool IsTextType(int32_t type)
+{
+    return type == FF_TYPE_TEXT || type == FF_TYPE_FILE;
+}
+
+// Hands every prototype default to the new object; false when the object refuses one.
+bool PushDefaults(CFFGLPlugin& object)
+{
+    for (uint32_t i = 0; i < PrototypeInstance->GetNumParams(); ++i)
+    {
+        const ParamInfo* record = PrototypeInstance->FindParam(static_cast<int32_t>(i));
+        // Our plug-ins number their parameters without gaps; a gap has nothing to push.
+        if (record == nullptr)
+            continue;
+        const int32_t result = IsTextType(record->type)
+            ? object.SetTextParameter(i, record->defaultText.c_str())
+            : object.SetFloatParameter(i, record->defaultValue);
+        if (result == FF_FAIL)
+            return false;
+    }
+    return true;
+}
+
+// Resolves the GL entry points on the first call only; a failed load stays failed.
+bool EnsureGLEntryPoints()
+{
+    if (! glLoadAttempted)
+    {
+        glLoadAttempted = true;
+        if (LoadGLEntryPoints() == 0)
+            return false;
+        glLoadSucceeded = true;
+    }
+    return glLoadSucceeded;
+}
+} // namespace
+
+int32_t EnsurePrototype()
+{
+    if (CurrentPluginInfo == nullptr)
+        return FF_FAIL;
+    if (PrototypeInstance != nullptr)
+        return FF_SUCCESS;
+    PrototypeInstance = MakeObject();
+    return PrototypeInstance != nullptr ? FF_SUCCESS : FF_FAIL;
+}
+
+FFResult InstantiateGL(const FFGLViewport* viewport)
+{
+    if (CurrentPluginInfo == nullptr || viewport == nullptr)
+        return FF_FAIL64;
+    if (EnsurePrototype() != FF_SUCCESS)
+        return FF_FAIL64;
+
+    CFFGLPlugin* object = MakeObject();
+    if (object == nullptr)
+        return FF_FAIL64;
+
+    // Until the address is returned the object is ours: every failure below deletes it.
+    try
+    {
+        object->self = object;
+        if (! PushDefaults(*object) || ! EnsureGLEntryPoints())
+        {
+            delete object;
+            return FF_FAIL64;
+        }
+    }
+    catch (...)
+    {
+        delete object;
+        return FF_FAIL64;
+    }
+
+    int32_t initResult = FF_FAIL;
+    try
+    {
+        initResult = object->InitGL(viewport);
+    }
+    catch (...) {}
+    if (initResult == FF_SUCCESS)
+        return reinterpret_cast<FFResult>(object);
+
+    // InitGL may have stopped half-way; DeInitGL releases what it made.
+    try
+    {
+        object->DeInitGL();
+    }
+    catch (...) {}
+    delete object;
+    return FF_FAIL64;
+}
+
+int32_t DeInstantiateGL(CFFGLPlugin* instance)
+{
+    if (instance == nullptr)
+        return FF_FAIL;
+
+    // The host lets go of the handle whatever happens here, so the object is
+    // deleted even when one of its shutdown steps throws.
+    try
+    {
+        if (instance->connected)
+        {
+            instance->Disconnect();
+            instance->connected = false;
+        }
+    }
+    catch (...) {}
+    try
+    {
+        instance->DeInitGL();
+    }
+    catch (...) {}
+    delete instance;
+    return FF_SUCCESS;
+}
+
+int32_t Deinitialise()
+{
+    if (PrototypeInstance != nullptr)
+    {
+        CFFGLPlugin* prototype = PrototypeInstance;
+        PrototypeInstance = nullptr;
+        delete prototype;
+    }
+    return FF_SUCCESS;
+}
+
+int32_t GetParamType(uint32_t index)
+{
+    if (EnsurePrototype() != FF_SUCCESS)
+        return FF_FAIL;
+    const ParamInfo* record = PrototypeInstance->FindParam(static_cast<int32_t>(index));
+    return record != nullptr ? record->type : FF_FAIL;
+}

@@ -1,0 +1,482 @@
+// The one export of an FFGL 2.1 plug-in. Each plug-in library compiles this
+// file itself (it is not part of zm_ffgl21) next to its own registration.
+
+#include "CFFGLPlugin.h"
+#include "FFGLTypes.h"
+#include "InstanceLifecycle.h"
+#include "PluginInfo.h"
+#include "ThumbnailInfo.h"
+
+#include <cstring>
+
+#ifdef _WIN32
+ #define ZM_PLUGIN_EXPORT __declspec(dllexport)
+#else
+ #define ZM_PLUGIN_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace
+{
+enum FunctionCode : uint32_t
+{
+    FF_GET_INFO = 0,
+    FF_DEINITIALISE = 2,
+    FF_GET_NUM_PARAMETERS = 4,
+    FF_GET_PARAMETER_NAME = 5,
+    FF_GET_PARAMETER_DEFAULT = 6,
+    FF_GET_PARAMETER_DISPLAY = 7,
+    FF_SET_PARAMETER = 8,
+    FF_GET_PARAMETER = 9,
+    FF_GET_PLUGIN_CAPS = 10,
+    FF_GET_EXTENDED_INFO = 13,
+    FF_GET_PARAMETER_TYPE = 15,
+    FF_GET_INPUT_STATUS = 16,
+    FF_PROCESS_OPENGL = 17,
+    FF_INSTANTIATE_GL = 18,
+    FF_DEINSTANTIATE_GL = 19,
+    FF_SET_TIME = 20,
+    FF_CONNECT = 21,
+    FF_DISCONNECT = 22,
+    FF_RESIZE = 23,
+    FF_GET_NUM_PARAMETER_ELEMENTS = 31,
+    FF_GET_PARAMETER_CODE32 = 32,
+    FF_GET_PLUGIN_SHORT_NAME = 33,
+    FF_INITIALISE_PROTOTYPE = 34,
+    FF_GET_PARAMETER_ELEMENT_NAME = 35,
+    FF_GET_PARAMETER_ELEMENT_VALUE = 36,
+    FF_SET_PARAMETER_ELEMENT_VALUE = 37,
+    FF_SET_BEAT_INFO = 38,
+    FF_SET_HOST_INFO = 39,
+    FF_SET_SAMPLE_RATE = 40,
+    FF_GET_RANGE = 41,
+    FF_GET_THUMBNAIL = 42,
+    FF_GET_NUM_FILE_EXTENSIONS = 43,
+    FF_GET_FILE_EXTENSION = 44,
+    FF_GET_CODE45_FLAG = 45,
+    FF_GET_PARAMETER_EVENTS = 46,
+};
+
+enum CapabilityNumber : uint32_t
+{
+    FF_CAP_SET_TIME = 5,
+    FF_CAP_MIN_INPUT_FRAMES = 10,
+    FF_CAP_MAX_INPUT_FRAMES = 11,
+};
+
+constexpr FFResult NullPointer = 0;
+
+// 32-bit results go in the low half; the upper half is left zero.
+FFResult Result32(int32_t value)
+{
+    return static_cast<uint32_t>(value);
+}
+
+FFResult Result32(uint32_t value)
+{
+    return value;
+}
+
+FFResult FloatResult(float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    return bits;
+}
+
+FFResult PointerResult(const void* pointer)
+{
+    return reinterpret_cast<FFResult>(pointer);
+}
+
+float FloatFromBits(uint32_t bits)
+{
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof(value));
+    return value;
+}
+
+bool IsTextType(int32_t type)
+{
+    return type == FF_TYPE_TEXT || type == FF_TYPE_FILE;
+}
+
+// What a code answers when it cannot do its work, including when something
+// inside it throws: the failure value that hosts already expect from it.
+FFResult FailureResult(uint32_t code)
+{
+    switch (code)
+    {
+        case FF_GET_INFO:
+        case FF_GET_EXTENDED_INFO:
+        case FF_GET_PARAMETER_NAME:
+        case FF_GET_PLUGIN_SHORT_NAME:
+        case FF_GET_PARAMETER_ELEMENT_NAME:
+        case FF_GET_FILE_EXTENSION:
+            return NullPointer;
+        case FF_GET_PARAMETER_DISPLAY:
+        case FF_INSTANTIATE_GL:
+            return FF_FAIL64;
+        default:
+            return FF_FAIL32;
+    }
+}
+
+template <typename Record>
+const Record* InputRecord(uint64_t input)
+{
+    return reinterpret_cast<const Record*>(static_cast<uintptr_t>(input));
+}
+
+template <typename Record>
+Record* OutputRecord(uint64_t input)
+{
+    return reinterpret_cast<Record*>(static_cast<uintptr_t>(input));
+}
+
+// The prototype's record for a parameter id, making the prototype first;
+// nullptr when either is missing.
+const ParamInfo* PrototypeParam(uint32_t index)
+{
+    if (EnsurePrototype() != FF_SUCCESS)
+        return nullptr;
+    return PrototypeInstance->FindParam(static_cast<int32_t>(index));
+}
+
+// The prototype's option element, or nullptr when there is no such element.
+const ParamElement* PrototypeElement(const IndexPairInput& input)
+{
+    const ParamInfo* record = PrototypeParam(input.paramIndex);
+    if (record == nullptr || input.itemIndex >= record->elements.size())
+        return nullptr;
+    return &record->elements[input.itemIndex];
+}
+
+FFResult GetParameterDefault(uint32_t index)
+{
+    const ParamInfo* record = PrototypeParam(index);
+    if (record == nullptr)
+        return FF_FAIL32;
+    if (IsTextType(record->type))
+        return PointerResult(record->defaultText.c_str());
+    return FloatResult(record->defaultValue);
+}
+
+FFResult SetParameter(CFFGLPlugin& instance, const ParamValueInput* input)
+{
+    if (input == nullptr)
+        return FF_FAIL32;
+    // The type always comes from the prototype, whatever the instance's own table says.
+    if (IsTextType(GetParamType(input->index)))
+    {
+        const auto* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(input->value));
+        return Result32(instance.SetTextParameter(input->index, text));
+    }
+    return Result32(instance.SetFloatParameter(input->index, FloatFromBits(static_cast<uint32_t>(input->value))));
+}
+
+FFResult GetParameter(CFFGLPlugin& instance, uint32_t index)
+{
+    if (IsTextType(GetParamType(index)))
+        return PointerResult(instance.GetTextParameter(index));
+    return FloatResult(instance.GetFloatParameter(index));
+}
+
+FFResult GetCapability(uint32_t capability)
+{
+    if (EnsurePrototype() != FF_SUCCESS)
+        return FF_FAIL32;
+    const auto notNegative = [](int32_t frames) { return frames < 0 ? 0u : static_cast<uint32_t>(frames); };
+    switch (capability)
+    {
+        case FF_CAP_SET_TIME: return Result32(PrototypeInstance->IsTimeSupported() ? 1u : 0u);
+        case FF_CAP_MIN_INPUT_FRAMES: return Result32(notNegative(PrototypeInstance->GetMinInputFrames()));
+        case FF_CAP_MAX_INPUT_FRAMES: return Result32(notNegative(PrototypeInstance->GetMaxInputFrames()));
+        default: return Result32(0u);
+    }
+}
+
+FFResult ProcessFrame(CFFGLPlugin& instance, ProcessOpenGLStruct* frame)
+{
+    if (frame == nullptr)
+        return FF_FAIL32;
+    // Hosts need not send code 21: an instance is connected before its first frame.
+    if (! instance.connected)
+    {
+        instance.Connect();
+        instance.connected = true;
+    }
+    return Result32(instance.ProcessOpenGL(frame));
+}
+
+FFResult SetTime(CFFGLPlugin& instance, uint64_t input)
+{
+    const auto* hostTime = InputRecord<unsigned char>(input);
+    if (hostTime == nullptr)
+        return FF_FAIL32;
+    double value = 0.0;
+    std::memcpy(&value, hostTime, sizeof(value));
+    return Result32(instance.SetTime(value));
+}
+
+FFResult Connect(CFFGLPlugin& instance)
+{
+    const int32_t result = instance.Connect();
+    if (result != FF_SUCCESS)
+        return Result32(result);
+    instance.connected = true;
+    return Result32(FF_SUCCESS);
+}
+
+FFResult Disconnect(CFFGLPlugin& instance)
+{
+    const int32_t result = instance.Disconnect();
+    if (result != FF_SUCCESS)
+        return Result32(result);
+    instance.connected = false;
+    return Result32(FF_SUCCESS);
+}
+
+FFResult SetElementValue(CFFGLPlugin& instance, const ElementValueInput* input)
+{
+    if (input == nullptr)
+        return FF_FAIL32;
+    // Only this instance's own table changes; queries keep reading the prototype's.
+    ParamInfo* record = instance.FindParam(static_cast<int32_t>(input->paramIndex));
+    if (record == nullptr || input->elementIndex >= record->elements.size())
+        return FF_FAIL32;
+    record->elements[input->elementIndex].value = input->value;
+    return Result32(FF_SUCCESS);
+}
+
+FFResult GetRange(RangeInput* input)
+{
+    if (EnsurePrototype() != FF_SUCCESS || input == nullptr)
+        return FF_FAIL32;
+    const ParamInfo* record = PrototypeInstance->FindParam(static_cast<int32_t>(input->paramIndex));
+    input->min = record != nullptr ? record->min : 0.0f;
+    input->max = record != nullptr ? record->max : 1.0f;
+    return Result32(FF_SUCCESS);
+}
+
+FFResult GetThumbnail(ThumbnailInput* input)
+{
+    if (input == nullptr)
+        return FF_FAIL32;
+    const ThumbnailInfo* thumbnail = CurrentThumbnailInfo;
+    if (thumbnail == nullptr)
+    {
+        input->width = 0;
+        input->height = 0;
+        return FF_FAIL32;
+    }
+    const auto width = static_cast<uint32_t>(thumbnail->width);
+    const auto height = static_cast<uint32_t>(thumbnail->height);
+    input->width = width;
+    input->height = height;
+    if (input->pixels == nullptr || thumbnail->pixels == nullptr || thumbnail->width <= 0 || thumbnail->height <= 0)
+        return Result32(FF_SUCCESS);
+    // The host's buffer must hold width x height pixels; its size is the host's to get right.
+    std::memcpy(input->pixels, thumbnail->pixels, width * height * 4u);
+    return Result32(FF_SUCCESS);
+}
+
+FFResult GetNumFileExtensions(uint32_t index)
+{
+    if (EnsurePrototype() != FF_SUCCESS)
+        return FF_FAIL32;
+    const ParamInfo* record = PrototypeInstance->FindParam(static_cast<int32_t>(index));
+    return Result32(record != nullptr ? static_cast<uint32_t>(record->fileExtensions.size()) : 0u);
+}
+
+FFResult GetFileExtension(const IndexPairInput* input)
+{
+    if (input == nullptr)
+        return NullPointer;
+    const ParamInfo* record = PrototypeParam(input->paramIndex);
+    if (record == nullptr || input->itemIndex >= record->fileExtensions.size())
+        return NullPointer;
+    return PointerResult(record->fileExtensions[input->itemIndex].c_str());
+}
+
+FFResult GetCode45Flag(CFFGLPlugin* instance, uint32_t index)
+{
+    const ParamInfo* record = instance != nullptr
+        ? instance->FindParam(static_cast<int32_t>(index))
+        : PrototypeParam(index);
+    if (record == nullptr)
+        return FF_FAIL32;
+    return Result32(record->code45Flag ? 1u : 0u);
+}
+
+FFResult CollectParameterEvents(CFFGLPlugin& instance, EventListInput* input)
+{
+    if (input == nullptr)
+        return FF_FAIL32;
+    auto& records = instance.GetParams();
+    if (input->entries == nullptr)
+    {
+        uint32_t pending = 0;
+        for (const auto& record : records)
+            if (record.pendingEvents != 0)
+                ++pending;
+        input->count = pending;
+        return Result32(FF_SUCCESS);
+    }
+    const uint32_t capacity = input->count;
+    uint32_t written = 0;
+    for (auto& record : records)
+    {
+        if (written >= capacity)
+            break;
+        if (record.pendingEvents == 0)
+            continue;
+        input->entries[written].paramId = static_cast<uint32_t>(record.id);
+        input->entries[written].events = record.pendingEvents;
+        record.pendingEvents = 0;
+        ++written;
+    }
+    input->count = written;
+    return Result32(FF_SUCCESS);
+}
+
+// Codes that work on the instance the host names; the caller has checked it is there.
+FFResult DispatchToInstance(uint32_t code, uint64_t input, CFFGLPlugin& instance)
+{
+    const auto value = static_cast<uint32_t>(input);
+    switch (code)
+    {
+        case FF_GET_PARAMETER_DISPLAY: return PointerResult(instance.GetParameterDisplay(value));
+        case FF_SET_PARAMETER: return SetParameter(instance, InputRecord<ParamValueInput>(input));
+        case FF_GET_PARAMETER: return GetParameter(instance, value);
+        case FF_GET_INPUT_STATUS: return Result32(instance.GetInputStatus(value));
+        case FF_PROCESS_OPENGL: return ProcessFrame(instance, OutputRecord<ProcessOpenGLStruct>(input));
+        case FF_DEINSTANTIATE_GL: return Result32(DeInstantiateGL(&instance));
+        case FF_SET_TIME: return SetTime(instance, input);
+        case FF_CONNECT: return Connect(instance);
+        case FF_DISCONNECT: return Disconnect(instance);
+        case FF_RESIZE:
+        {
+            const auto* viewport = InputRecord<FFGLViewport>(input);
+            return viewport != nullptr ? Result32(instance.Resize(viewport)) : FF_FAIL32;
+        }
+        case FF_SET_PARAMETER_ELEMENT_VALUE:
+            return SetElementValue(instance, InputRecord<ElementValueInput>(input));
+        case FF_SET_BEAT_INFO:
+        {
+            const auto* beat = InputRecord<BeatInput>(input);
+            if (beat == nullptr)
+                return FF_FAIL32;
+            instance.SetBeatInfo(beat->bpm, beat->barPhase);
+            return Result32(FF_SUCCESS);
+        }
+        case FF_SET_HOST_INFO:
+        {
+            const auto* host = InputRecord<HostInfoInput>(input);
+            if (host == nullptr)
+                return FF_FAIL32;
+            instance.SetHostInfo(host->name, host->version);
+            return Result32(FF_SUCCESS);
+        }
+        case FF_SET_SAMPLE_RATE:
+            instance.SetSampleRate(value);
+            return Result32(FF_SUCCESS);
+        case FF_GET_PARAMETER_EVENTS:
+            return CollectParameterEvents(instance, OutputRecord<EventListInput>(input));
+        default:
+            return FailureResult(code);
+    }
+}
+
+FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
+{
+    const auto value = static_cast<uint32_t>(input);
+    auto* instance = reinterpret_cast<CFFGLPlugin*>(static_cast<uintptr_t>(handle));
+
+    switch (code)
+    {
+        // Neither prototype nor instance.
+        case FF_GET_INFO:
+            return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->GetInfo()) : NullPointer;
+        case FF_GET_EXTENDED_INFO:
+            return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->ExtendedInfo()) : NullPointer;
+        case FF_DEINITIALISE: return Result32(Deinitialise());
+        case FF_INSTANTIATE_GL: return InstantiateGL(InputRecord<FFGLViewport>(input));
+        case FF_GET_THUMBNAIL: return GetThumbnail(OutputRecord<ThumbnailInput>(input));
+
+        // The prototype, made on demand.
+        case FF_GET_NUM_PARAMETERS:
+            return EnsurePrototype() == FF_SUCCESS ? Result32(PrototypeInstance->GetNumParams()) : FF_FAIL32;
+        case FF_GET_PARAMETER_NAME:
+        {
+            const ParamInfo* record = PrototypeParam(value);
+            return record != nullptr ? PointerResult(record->name) : NullPointer;
+        }
+        case FF_GET_PARAMETER_DEFAULT: return GetParameterDefault(value);
+        case FF_GET_PLUGIN_CAPS: return GetCapability(value);
+        case FF_GET_PARAMETER_TYPE: return Result32(GetParamType(value));
+        case FF_GET_NUM_PARAMETER_ELEMENTS:
+        {
+            const ParamInfo* record = PrototypeParam(value);
+            return record != nullptr ? Result32(static_cast<uint32_t>(record->elements.size())) : FF_FAIL32;
+        }
+        case FF_GET_PARAMETER_CODE32:
+        {
+            const ParamInfo* record = PrototypeParam(value);
+            return record != nullptr ? Result32(record->code32Value) : FF_FAIL32;
+        }
+        case FF_GET_PLUGIN_SHORT_NAME:
+            return EnsurePrototype() == FF_SUCCESS ? PointerResult(PrototypeInstance->GetShortName()) : NullPointer;
+        case FF_INITIALISE_PROTOTYPE: return Result32(EnsurePrototype());
+        case FF_GET_PARAMETER_ELEMENT_NAME:
+        {
+            const auto* pair = InputRecord<IndexPairInput>(input);
+            const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
+            return element != nullptr ? PointerResult(element->name.c_str()) : NullPointer;
+        }
+        case FF_GET_PARAMETER_ELEMENT_VALUE:
+        {
+            const auto* pair = InputRecord<IndexPairInput>(input);
+            const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
+            return element != nullptr ? FloatResult(element->value) : FF_FAIL32;
+        }
+        case FF_GET_RANGE: return GetRange(OutputRecord<RangeInput>(input));
+        case FF_GET_NUM_FILE_EXTENSIONS: return GetNumFileExtensions(value);
+        case FF_GET_FILE_EXTENSION: return GetFileExtension(InputRecord<IndexPairInput>(input));
+        case FF_GET_CODE45_FLAG: return GetCode45Flag(instance, value);
+
+        // The host's instance.
+        case FF_GET_PARAMETER_DISPLAY:
+        case FF_SET_PARAMETER:
+        case FF_GET_PARAMETER:
+        case FF_GET_INPUT_STATUS:
+        case FF_PROCESS_OPENGL:
+        case FF_DEINSTANTIATE_GL:
+        case FF_SET_TIME:
+        case FF_CONNECT:
+        case FF_DISCONNECT:
+        case FF_RESIZE:
+        case FF_SET_PARAMETER_ELEMENT_VALUE:
+        case FF_SET_BEAT_INFO:
+        case FF_SET_HOST_INFO:
+        case FF_SET_SAMPLE_RATE:
+        case FF_GET_PARAMETER_EVENTS:
+            return instance != nullptr ? DispatchToInstance(code, input, *instance) : FailureResult(code);
+
+        default:
+            return FF_FAIL32; // codes 1, 3, 11, 12, 14, 24 to 30 and everything above 46
+    }
+}
+} // namespace
+
+extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t instance)
+{
+    // Nothing may unwind into the host: an exception is answered like any other failure of its code.
+    try
+    {
+        return Dispatch(functionCode, input, instance);
+    }
+    catch (...)
+    {
+        return FailureResult(functionCode);
+    }
+}
