@@ -1,0 +1,74 @@
+#pragma once
+
+// Only the types and constants: every GL call goes through the pointers below.
+#include <GL/glcorearb.h>
+
+// Immediate mode is not part of the core header.
+#ifndef GL_QUADS
+ #define GL_QUADS 0x0007
+#endif
+
+/*
+    The OpenGL entry points of the FFGL 1.5 build, as process-wide function
+    pointers under the GL names (zmgl::glUseProgram and so on), so that the
+    effect calls GL the same way in both builds.
+
+    The OpenGL 1.1 functions point straight at the system's GL library. Every
+    later entry point starts out as a stub that binds it through the extension
+    loader on its first call; when the loader cannot bind it (no current
+    context, or a context older than OpenGL 2.0) the stub does nothing and
+    returns 0, and the next call tries again.
+
+    Tests may swap individual pointers for recording fakes and restore them.
+*/
+
+namespace zmgl
+{
+// Compatibility-profile signatures that the core header does not declare.
+using PFNZMGLBEGINPROC = void (APIENTRYP)(GLenum mode);
+using PFNZMGLENDPROC = void (APIENTRYP)();
+using PFNZMGLVERTEX2FPROC = void (APIENTRYP)(GLfloat x, GLfloat y);
+using PFNZMGLMULTITEXCOORD2FPROC = void (APIENTRYP)(GLenum target, GLfloat s, GLfloat t);
+} // namespace zmgl
+
+/** Entry points beyond OpenGL 1.1, bound lazily through the loader. */
+#define ZM_GL15_LAZY_ENTRY_POINTS(X)                                 \
+    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                       \
+    X(zmgl::PFNZMGLMULTITEXCOORD2FPROC, glMultiTexCoord2f)           \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                               \
+    X(PFNGLUNIFORM2FPROC, glUniform2f)                               \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                       \
+    X(PFNGLCREATESHADERPROC, glCreateShader)                         \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)                         \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)                       \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                           \
+    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                 \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)                         \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                           \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                         \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)             \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)                         \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)
+
+/** OpenGL 1.1 entry points, linked from the system's GL library. */
+#define ZM_GL15_SYSTEM_ENTRY_POINTS(X)                               \
+    X(PFNGLGENTEXTURESPROC, glGenTextures)                           \
+    X(PFNGLBINDTEXTUREPROC, glBindTexture)                           \
+    X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                       \
+    X(PFNGLPIXELSTOREIPROC, glPixelStorei)                           \
+    X(PFNGLTEXIMAGE2DPROC, glTexImage2D)                             \
+    X(PFNGLTEXSUBIMAGE2DPROC, glTexSubImage2D)                       \
+    X(PFNGLDELETETEXTURESPROC, glDeleteTextures)                     \
+    X(PFNGLDISABLEPROC, glDisable)                                   \
+    X(zmgl::PFNZMGLBEGINPROC, glBegin)                               \
+    X(zmgl::PFNZMGLENDPROC, glEnd)                                   \
+    X(zmgl::PFNZMGLVERTEX2FPROC, glVertex2f)
+
+namespace zmgl
+{
+#define ZM_GL15_DECLARE_ENTRY_POINT(type, name) extern type name;
+ZM_GL15_LAZY_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
+ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
+#undef ZM_GL15_DECLARE_ENTRY_POINT
+} // namespace zmgl

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "../ffgl/FFGLTypes.h"
+
+#include <cstdint>
+
+class CFreeFrameGLPlugin;
+
+/*
+    The life of plug-in objects on the host's behalf in the FFGL 1.5 build: the
+    prototype that answers the host's instance-less queries and supplies every
+    instance's defaults, the making of an instance and its end. plugMain calls
+    these; objects are made only through the factory of the registered
+    PluginInfo. There is no entry-point loading step: GL functions beyond 1.1
+    bind themselves on first use.
+
+    None of this is guarded: the host calls on one thread.
+*/
+
+/** The prototype, made on first need and deleted by Deinitialise; nullptr when absent. */
+extern CFreeFrameGLPlugin* PrototypeInstance;
+
+/** Makes the prototype when it is absent: 0, or -1 when it cannot be made (the next call tries again). */
+int32_t EnsurePrototype();
+
+/**
+    Makes an instance for the host: the prototype's listed defaults pushed in,
+    InitGL called. Returns the instance's address, or FF_FAIL64 after deleting
+    whatever was made.
+*/
+FFResult InstantiateGL(const FFGLViewport* viewport);
+
+/** Disconnects (when connected), de-initialises GL and deletes the instance: 0, or -1 for no instance. */
+int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance);
+
+/** Deletes the prototype if there is one; 0. Instances and the registered record stay. */
+int32_t Deinitialise();
+
+/** The type code of the prototype's parameter with this id; -1 when there is none or no prototype. */
+int32_t GetParamType(uint32_t index);

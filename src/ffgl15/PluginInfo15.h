@@ -1,0 +1,95 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class CFreeFrameGLPlugin;
+
+/** The FFGL information structure the host reads with function code 0. */
+struct FFGLInfoStruct
+{
+    uint32_t apiMajorVersion;
+    uint32_t apiMinorVersion;
+    char uniqueId[4];    ///< no terminator when all four bytes are used
+    char pluginName[16]; ///< NUL-terminated only when shorter than 16 characters
+    uint32_t pluginType;
+};
+
+/** The FFGL extended information structure the host reads with function code 13. */
+struct FFGLExtendedInfoStruct
+{
+    uint32_t pluginMajorVersion;
+    uint32_t pluginMinorVersion;
+    const char* description;
+    const char* about;
+    uint32_t extendedDataSize;
+    const void* extendedData;
+};
+
+static_assert(sizeof(FFGLInfoStruct) == 32 && offsetof(FFGLInfoStruct, pluginName) == 12
+                  && offsetof(FFGLInfoStruct, pluginType) == 28,
+              "FFGLInfoStruct layout");
+static_assert(sizeof(FFGLExtendedInfoStruct) == 40 && offsetof(FFGLExtendedInfoStruct, description) == 8
+                  && offsetof(FFGLExtendedInfoStruct, extendedDataSize) == 24
+                  && offsetof(FFGLExtendedInfoStruct, extendedData) == 32,
+              "FFGLExtendedInfoStruct layout");
+
+/** Makes one plug-in object and stores its address through the argument: 0, or -1 when it cannot. */
+using PluginFactory = int32_t (*)(CFreeFrameGLPlugin** object);
+
+/*
+    The plug-in's identity as the host sees it, together with the factory that
+    makes every plug-in object. Exactly one lives in each library, built by a
+    static initialiser before the host's first call; constructing it makes it
+    the current record (CurrentPluginInfo).
+
+    The host reads the two FFGL structures by address: the information
+    structure is the head of the record, the extended one follows 32 bytes
+    later. The about and description texts are heap copies owned by the record.
+
+    Usage, at namespace scope in the plug-in's registration source:
+        static PluginInfo info (CreatePluginInstance, "ABCD", "My Plugin", 1, 5, 1, 0, 1, "", "Me");
+*/
+class PluginInfo
+{
+public:
+    /** Fills both structures (the name cut to 16 bytes, the id to 4) and registers this record. */
+    PluginInfo(PluginFactory factory, const char* uniqueId, const char* name,
+               uint32_t apiMajorVersion, uint32_t apiMinorVersion,
+               uint32_t pluginMajorVersion, uint32_t pluginMinorVersion, uint32_t pluginType,
+               const char* description, const char* about,
+               uint32_t extendedDataSize = 0, const void* extendedData = nullptr);
+
+    /** Frees the about copy, then the description copy; leaves CurrentPluginInfo as it is. */
+    ~PluginInfo();
+
+    PluginInfo(const PluginInfo&) = delete;
+    PluginInfo& operator=(const PluginInfo&) = delete;
+
+    /** The information structure (what code 0 returns; also the record's own address). */
+    const FFGLInfoStruct* GetInfo() const { return &records.info; }
+
+    /** The extended information structure, 32 bytes behind the information structure. */
+    const FFGLExtendedInfoStruct* ExtendedInfo() const { return &records.extended; }
+
+    /** The factory that makes the prototype and every instance. */
+    PluginFactory Factory() const { return factory; }
+
+    /** The two structures, back to back exactly as hosts read them. */
+    struct Records
+    {
+        FFGLInfoStruct info;
+        FFGLExtendedInfoStruct extended;
+    };
+
+private:
+    Records records{};
+    char* aboutCopy = nullptr;
+    char* descriptionCopy = nullptr;
+    PluginFactory factory = nullptr;
+};
+
+static_assert(offsetof(PluginInfo::Records, extended) == 32, "the extended structure follows at +32");
+
+/** The registered record, or nullptr before one is built. */
+extern PluginInfo* CurrentPluginInfo;
