@@ -119,10 +119,15 @@ int32_t Plugin::Resize(const FFGLViewport* newViewport)
     if (newViewport == nullptr)
         return FF_FAIL;
 
-    zmgl::glUseProgram(mainShader.GetProgramId());
-    zmgl::glUniform2f(resolutionLocation, static_cast<float>(newViewport->width),
-                      static_cast<float>(newViewport->height));
-    zmgl::glUseProgram(0);
+    // Without a program there is no uniform to set, and a uniform call with no
+    // program in use would leave GL_INVALID_OPERATION in the host's context.
+    if (mainShader.IsValid())
+    {
+        zmgl::glUseProgram(mainShader.GetProgramId());
+        zmgl::glUniform2f(resolutionLocation, static_cast<float>(newViewport->width),
+                          static_cast<float>(newViewport->height));
+        zmgl::glUseProgram(0);
+    }
 
     viewportWidth = static_cast<int32_t>(newViewport->width);
     viewportHeight = static_cast<int32_t>(newViewport->height);

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Plugin.h"
+
+/* Opens the building operations and fields of Plugin to the tests. */
+class TestPlugin : public Plugin
+{
+public:
+    explicit TestPlugin(int32_t type = FF_SOURCE) : Plugin(type) {}
+
+    using Plugin::AddHueColorParam;
+    using Plugin::AddParam;
+    using Plugin::AddValueSlot;
+    using Plugin::SetShaderSources;
+
+    using Plugin::colorGroups;
+    using Plugin::mainShader;
+    using Plugin::maxstLocation;
+    using Plugin::paramValues;
+    using Plugin::quad;
+    using Plugin::resolutionLocation;
+    using Plugin::uniformLocations;
+    using Plugin::uniformNames;
+    using Plugin::viewportHeight;
+    using Plugin::viewportWidth;
+};
