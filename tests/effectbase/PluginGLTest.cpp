@@ -79,6 +79,11 @@ TEST_F(PluginGLTest, InitGLResolvesEverySlotAndResolutionFollowsResize)
     EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
     EXPECT_EQ(recorder.calls, (std::vector<std::string>{ "glDeleteBuffers", "glDeleteVertexArrays" }));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // A second life in the same object keeps one location per slot.
+    ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
+    EXPECT_EQ(plugin.uniformLocations.size(), plugin.uniformNames.size());
+    plugin.DeInitGL();
 }
 
 TEST_F(PluginGLTest, AFailedProgramStillGivesAnInstanceWithAQuad)
