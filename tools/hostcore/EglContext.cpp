@@ -102,7 +102,10 @@ void EglContext::Destroy()
         eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         if (context != nullptr)
             eglDestroyContext(display, context);
-        eglTerminate(display);
+        // The display is not terminated: it is shared by every context of the
+        // process, and terminating it unloads Mesa's driver, which makes the
+        // next context slow to create and hides the driver's own allocations
+        // from leak reports (they would show as an unknown module).
     }
     context = nullptr;
     display = nullptr;
