@@ -1,0 +1,516 @@
+#include "GuardedXmlParser.h"
+
+#include <algorithm>
+
+namespace
+{
+using CharPtr = juce::String::CharPointerType;
+using juce::juce_wchar;
+
+bool isIdentifierChar (juce_wchar c) noexcept
+{
+    // The same set JUCE's parser takes for tag and attribute names.
+    static const juce::uint32 legalChars[] = { 0, 0x7ff6000, 0x87fffffe, 0x7fffffe, 0 };
+
+    if (c < 0)
+        return false;
+
+    if (c < (juce_wchar) (juce::numElementsInArray (legalChars) * 32))
+        return (legalChars[c >> 5] & (juce::uint32) (1u << (c & 31))) != 0;
+
+    return juce::CharacterFunctions::isLetterOrDigit (c) || c == '_' || c == '-' || c == ':' || c == '.';
+}
+
+CharPtr findEndOfToken (CharPtr p) noexcept
+{
+    while (isIdentifierChar (*p))
+        ++p;
+
+    return p;
+}
+
+bool isAsciiNameChar (juce_wchar c) noexcept
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+        || c == '_' || c == ':' || c == '.' || c == '-';
+}
+
+/*  Walks a document the way JUCE's XmlDocument does, step for step, but with a counter in
+    place of the recursion. Each step below mirrors the parser function of the same name,
+    so the depth found is the depth the parser would reach. Differences: entity references
+    are accepted only in their plain forms (which the parser consumes up to their ';' and
+    never turns into elements), and a DOCTYPE is refused outright.
+*/
+class NestingScan
+{
+public:
+    explicit NestingScan (CharPtr text) noexcept : input (text) {}
+
+    int run() noexcept
+    {
+        if (input.isEmpty())
+            return 0;
+
+        skipNextWhiteSpace();
+
+        if (juce::CharacterFunctions::compareUpTo (input, juce::CharPointer_ASCII ("<?xml"), 5) == 0)
+        {
+            auto headerEnd = juce::CharacterFunctions::find (input, juce::CharPointer_ASCII ("?>"));
+
+            if (headerEnd.isEmpty())
+                return 0;
+
+            input = headerEnd + 2;
+            skipNextWhiteSpace();
+        }
+
+        // Entity definitions can expand without bound or name other files; the host never writes one.
+        if (juce::CharacterFunctions::compareUpTo (input, juce::CharPointer_ASCII ("<!DOCTYPE"), 9) == 0)
+            return -1;
+
+        const auto root = readNextElement();
+
+        if (refused || truncated())
+            return -1;
+
+        if (root != Opened::withChildren)
+            return 0;
+
+        int depth = 1, deepest = 1;
+
+        while (depth > 0)
+        {
+            const auto before = input;
+            const auto step = readChildStep();
+
+            if (refused)
+                return -1;
+
+            if (step == Step::close)
+            {
+                --depth;
+            }
+            else if (step == Step::descend)
+            {
+                if (++depth > GuardedXmlParser::maxNesting)
+                    return -1;
+
+                deepest = std::max (deepest, depth);
+            }
+            else if (input == before)
+            {
+                return -1; // the parser would repeat this step for ever
+            }
+        }
+
+        // The parser accepts a document cut short and returns what it got: a file read while
+        // the host writes it would give part of a layout. Treat it as not well-formed instead.
+        return truncated() ? -1 : deepest;
+    }
+
+private:
+    enum class Opened { none, withoutChildren, withChildren };
+    enum class Step { next, close, descend };
+
+    CharPtr input;
+    bool outOfData = false;
+    bool refused = false;
+    bool closeTagUnfinished = false;
+
+    bool truncated() const noexcept { return outOfData || closeTagUnfinished; }
+
+    juce_wchar readNextChar() noexcept
+    {
+        auto c = input.getAndAdvance();
+
+        if (c == 0)
+        {
+            outOfData = true;
+            --input;
+        }
+
+        return c;
+    }
+
+    void skipNextWhiteSpace() noexcept
+    {
+        for (;;)
+        {
+            input.incrementToEndOfWhitespace();
+
+            if (input.isEmpty())
+            {
+                outOfData = true;
+                break;
+            }
+
+            if (*input == '<')
+            {
+                if (input[1] == '!' && input[2] == '-' && input[3] == '-')
+                {
+                    input += 4;
+                    auto closeComment = input.indexOf (juce::CharPointer_ASCII ("-->"));
+
+                    if (closeComment < 0)
+                    {
+                        outOfData = true;
+                        break;
+                    }
+
+                    input += closeComment + 3;
+                    continue;
+                }
+
+                if (input[1] == '?')
+                {
+                    input += 2;
+                    auto closeBracket = input.indexOf (juce::CharPointer_ASCII ("?>"));
+
+                    if (closeBracket < 0)
+                    {
+                        outOfData = true;
+                        break;
+                    }
+
+                    input += closeBracket + 2;
+                    continue;
+                }
+            }
+
+            break;
+        }
+    }
+
+    // At '&': accepts "&name;", "&#digits;" and "&#xhex;" naming a real code point, and
+    // moves past the ';' as the parser would. Anything else refuses the document.
+    void readEntity() noexcept
+    {
+        auto p = input + 1;
+
+        if (*p == '#')
+        {
+            ++p;
+            const bool hex = (*p == 'x' || *p == 'X');
+
+            if (hex)
+                ++p;
+
+            juce::int64 code = 0;
+            int digits = 0;
+
+            for (;; ++p, ++digits)
+            {
+                const int value = hex ? juce::CharacterFunctions::getHexDigitValue (*p)
+                                      : ((*p >= '0' && *p <= '9') ? (int) (*p - '0') : -1);
+
+                if (value < 0 || digits > 12)
+                    break;
+
+                code = code * (hex ? 16 : 10) + value;
+            }
+
+            if (digits == 0 || digits > (hex ? 8 : 12) || *p != ';' || code > 0x10ffff)
+            {
+                refused = true;
+                return;
+            }
+        }
+        else
+        {
+            int length = 0;
+
+            while (length <= 64 && isAsciiNameChar (*p))
+            {
+                ++p;
+                ++length;
+            }
+
+            if (length == 0 || length > 64 || *p != ';')
+            {
+                refused = true;
+                return;
+            }
+        }
+
+        input = p + 1;
+    }
+
+    void readQuotedString() noexcept
+    {
+        auto quote = readNextChar();
+
+        while (! outOfData && ! refused)
+        {
+            auto c = readNextChar();
+
+            if (c == quote)
+                break;
+
+            --input;
+
+            if (c == '&')
+            {
+                readEntity();
+            }
+            else
+            {
+                for (;;)
+                {
+                    auto character = *input;
+
+                    if (character == quote)
+                    {
+                        ++input;
+                        return;
+                    }
+
+                    if (character == '&')
+                        break;
+
+                    if (character == 0)
+                    {
+                        outOfData = true;
+                        break;
+                    }
+
+                    ++input;
+                }
+            }
+        }
+    }
+
+    Opened readNextElement() noexcept
+    {
+        skipNextWhiteSpace();
+
+        if (outOfData || *input != '<')
+            return Opened::none;
+
+        ++input;
+        auto endOfToken = findEndOfToken (input);
+
+        if (endOfToken == input)
+        {
+            skipNextWhiteSpace();
+            endOfToken = findEndOfToken (input);
+
+            if (endOfToken == input)
+                return Opened::none;
+        }
+
+        input = endOfToken;
+
+        for (;;)
+        {
+            skipNextWhiteSpace();
+            auto c = *input;
+
+            if (c == '/' && input[1] == '>')
+            {
+                input += 2;
+                return Opened::withoutChildren;
+            }
+
+            if (c == '>')
+            {
+                ++input;
+                return Opened::withChildren;
+            }
+
+            if (isIdentifierChar (c))
+            {
+                input = findEndOfToken (input);
+                skipNextWhiteSpace();
+
+                if (readNextChar() != '=')
+                    return Opened::withoutChildren;
+
+                skipNextWhiteSpace();
+                auto nextChar = *input;
+
+                if (nextChar == '"' || nextChar == '\'')
+                {
+                    readQuotedString();
+
+                    if (refused)
+                        return Opened::none;
+
+                    continue;
+                }
+            }
+
+            return Opened::withoutChildren;
+        }
+    }
+
+    // One turn of the parser's loop over an element's content.
+    Step readChildStep() noexcept
+    {
+        const auto preWhitespaceInput = input;
+        skipNextWhiteSpace();
+
+        if (outOfData)
+            return Step::close;
+
+        if (*input == '<')
+        {
+            auto c1 = input[1];
+
+            if (c1 == '/')
+            {
+                auto closeTag = input.indexOf ((juce_wchar) '>');
+
+                if (closeTag >= 0)
+                    input += closeTag + 1;
+                else
+                    closeTagUnfinished = true;
+
+                return Step::close;
+            }
+
+            if (c1 == '!' && juce::CharacterFunctions::compareUpTo (input + 2, juce::CharPointer_ASCII ("[CDATA["), 7) == 0)
+            {
+                input += 9;
+
+                for (;;)
+                {
+                    auto c0 = *input;
+
+                    if (c0 == 0)
+                    {
+                        outOfData = true;
+                        break;
+                    }
+
+                    if (c0 == ']' && input[1] == ']' && input[2] == '>')
+                    {
+                        input += 3;
+                        break;
+                    }
+
+                    ++input;
+                }
+
+                return Step::next;
+            }
+
+            switch (readNextElement())
+            {
+                case Opened::none:            return Step::close;
+                case Opened::withChildren:    return Step::descend;
+                case Opened::withoutChildren: return Step::next;
+            }
+        }
+
+        // A run of text: the parser rolls back over the white space it skipped.
+        input = preWhitespaceInput;
+
+        for (;;)
+        {
+            auto c = *input;
+
+            if (c == '<')
+            {
+                if (input[1] == '!' && input[2] == '-' && input[3] == '-')
+                {
+                    input += 4;
+                    auto closeComment = input.indexOf (juce::CharPointer_ASCII ("-->"));
+
+                    if (closeComment < 0)
+                    {
+                        outOfData = true;
+                        return Step::close;
+                    }
+
+                    input += closeComment + 3;
+                    continue;
+                }
+
+                break;
+            }
+
+            if (c == 0)
+            {
+                outOfData = true;
+                return Step::close;
+            }
+
+            if (c == '&')
+            {
+                readEntity();
+
+                if (refused)
+                    return Step::close;
+
+                continue;
+            }
+
+            for (;; ++input)
+            {
+                auto nextChar = *input;
+
+                if (nextChar == '<' || nextChar == '&')
+                    break;
+
+                if (nextChar == 0)
+                {
+                    outOfData = true;
+                    return Step::close;
+                }
+            }
+        }
+
+        return Step::next;
+    }
+};
+} // namespace
+
+int GuardedXmlParser::measureNesting (const juce::String& text)
+{
+    return NestingScan (text.getCharPointer()).run();
+}
+
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::String& text) noexcept
+{
+    try
+    {
+        if (measureNesting (text) < 0)
+            return {};
+
+        // Built from text, the document has no input source: entities cannot reach files.
+        juce::XmlDocument document (text);
+        return document.getDocumentElement();
+    }
+    catch (...)
+    {
+        return {};
+    }
+}
+
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File& file) noexcept
+{
+    try
+    {
+        if (! file.existsAsFile() || file.getSize() > maxFileBytes)
+            return {};
+
+        juce::FileInputStream stream (file);
+
+        if (stream.failedToOpen())
+            return {};
+
+        // Bounded even when the size reported up front was wrong (a growing file, a device).
+        juce::MemoryBlock data;
+        stream.readIntoMemoryBlock (data, (juce::pointer_sized_int) (maxFileBytes + 1));
+
+        if ((juce::int64) data.getSize() > maxFileBytes)
+            return {};
+
+        // Byte-order marks and UTF-16 are honoured; bytes that are not UTF-8 are taken as Windows-1252.
+        return parseText (juce::String::createStringFromData (data.getData(), (int) data.getSize()));
+    }
+    catch (...)
+    {
+        return {};
+    }
+}

@@ -1,0 +1,321 @@
+#include "OutputSetupReader.h"
+
+#include "GuardedXmlParser.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cstring>
+
+namespace
+{
+bool isSpace (char c) noexcept
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit (char c) noexcept
+{
+    return c >= '0' && c <= '9';
+}
+
+// Tags are matched the way the host's own reader does: character by character in upper case.
+bool tagMatches (const juce::XmlElement& element, const char* word) noexcept
+{
+    auto tag = element.getTagName().getCharPointer();
+    auto wanted = juce::CharPointer_UTF8 (word);
+
+    for (;;)
+    {
+        const auto a = tag.getAndAdvance();
+        const auto b = wanted.getAndAdvance();
+
+        if (juce::CharacterFunctions::toUpperCase (a) != juce::CharacterFunctions::toUpperCase (b))
+            return false;
+
+        if (a == 0)
+            return true;
+    }
+}
+
+const juce::XmlElement* childByTag (const juce::XmlElement* parent, const char* word) noexcept
+{
+    if (parent != nullptr)
+        for (auto* child : parent->getChildIterator())
+            if (! child->isTextElement() && tagMatches (*child, word))
+                return child;
+
+    return nullptr;
+}
+
+const juce::XmlElement* childByName (const juce::XmlElement* parent, const char* word) noexcept
+{
+    if (parent != nullptr)
+        for (auto* child : parent->getChildIterator())
+            if (! child->isTextElement() && child->getStringAttribute ("name") == word)
+                return child;
+
+    return nullptr;
+}
+
+// An enabled entry: absent keeps the default, present without "value" is false.
+bool readTruth (const juce::XmlElement* entry, bool fallback) noexcept
+{
+    if (entry == nullptr)
+        return fallback;
+
+    const char* p = entry->getStringAttribute ("value").toRawUTF8();
+
+    while (isSpace (*p))
+        ++p;
+
+    return *p == '1' || *p == 't' || *p == 'T' || *p == 'y' || *p == 'Y';
+}
+
+// Rough power of ten of a decimal number that overflowed or underflowed a double,
+// enough to tell which of the two happened.
+long decimalMagnitude (const char* begin, const char* end) noexcept
+{
+    long magnitude = 0;
+    const char* p = begin;
+    bool seenNonZero = false;
+
+    for (; p < end && isDigit (*p); ++p)
+        if (seenNonZero || *p != '0')
+        {
+            seenNonZero = true;
+            ++magnitude;
+        }
+
+    if (p < end && *p == '.')
+        for (++p; p < end && isDigit (*p); ++p)
+        {
+            if (seenNonZero)
+                break;
+
+            if (*p != '0')
+                seenNonZero = true;
+            else
+                --magnitude;
+        }
+
+    while (p < end && isDigit (*p))
+        ++p;
+
+    if (p < end && (*p == 'e' || *p == 'E'))
+    {
+        ++p;
+        const bool negative = (p < end && *p == '-');
+
+        if (p < end && (*p == '-' || *p == '+'))
+            ++p;
+
+        long exponent = 0;
+
+        for (; p < end && isDigit (*p); ++p)
+            exponent = std::min (exponent * 10 + (*p - '0'), 1000000L);
+
+        magnitude += negative ? -exponent : exponent;
+    }
+
+    return magnitude;
+}
+
+// A coordinate: a decimal number with "." whatever the locale; no number reads as 0.
+// Out-of-range values become the nearest float rather than infinity.
+float readNumber (const juce::String& text) noexcept
+{
+    const char* p = text.toRawUTF8();
+
+    while (isSpace (*p))
+        ++p;
+
+    bool negative = false;
+
+    if (*p == '+' || *p == '-')
+        negative = (*p++ == '-');
+
+    // Only digits make a number: "inf" and "nan" hold none.
+    if (! (isDigit (p[0]) || (p[0] == '.' && isDigit (p[1]))))
+        return 0.0f;
+
+    const char* end = p + std::strlen (p);
+    double value = 0.0;
+    const auto [next, error] = std::from_chars (p, end, value, std::chars_format::general);
+
+    if (error == std::errc::result_out_of_range)
+        value = decimalMagnitude (p, next) > 0 ? DBL_MAX : 0.0;
+    else if (error != std::errc())
+        return 0.0f;
+
+    if (value > (double) FLT_MAX)
+        value = (double) FLT_MAX;
+
+    return (float) (negative ? -value : value);
+}
+
+bool readSlice (const juce::XmlElement& layer, SliceInfo& slice)
+{
+    const auto* pointList = childByTag (childByTag (&layer, "InputContour"), "points");
+
+    if (pointList == nullptr)
+        pointList = childByTag (&layer, "InputRect");
+
+    if (pointList == nullptr)
+        return false;
+
+    if (const auto* common = childByName (&layer, "Common"))
+    {
+        if (const auto* nameEntry = childByName (common, "Name"))
+            slice.name = nameEntry->getStringAttribute ("value");
+
+        slice.enabled = readTruth (childByName (common, "Enabled"), true);
+    }
+
+    for (auto* point : pointList->getChildIterator())
+        if (! point->isTextElement())
+            slice.points.push_back ({ readNumber (point->getStringAttribute ("x")),
+                                      readNumber (point->getStringAttribute ("y")) });
+
+    return true;
+}
+} // namespace
+
+OutputSetupReader::OutputSetupReader (bool useArena6Folder)
+{
+    try
+    {
+        hostFolder = useArena6Folder ? "Resolume Arena 6/" : "Resolume Arena/";
+        settingsFile = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+                           .getChildFile (hostFolder + "Preferences/AdvancedOutput.xml");
+    }
+    catch (...)
+    {
+        // Without memory for a path there is nothing to read; the reader stays empty.
+    }
+
+    Reload();
+}
+
+OutputSetupReader::~OutputSetupReader() = default;
+
+bool OutputSetupReader::Poll() noexcept
+{
+    if (settingsFile.existsAsFile())
+    {
+        const auto time = settingsFile.getLastModificationTime();
+
+        if (time != settingsFileTime)
+        {
+            settingsFileTime = time;
+            Reload();
+            return true;
+        }
+    }
+
+    if (presetFile.existsAsFile())
+    {
+        const auto time = presetFile.getLastModificationTime();
+
+        if (time != presetFileTime)
+        {
+            presetFileTime = time;
+            Reload();
+            return true;
+        }
+    }
+
+    return false;
+}
+
+void OutputSetupReader::Reload() noexcept
+{
+    std::vector<ScreenInfo>().swap (screens);
+
+    if (settingsFile.existsAsFile())
+        LoadSettingsFile (settingsFile);
+}
+
+void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
+{
+    try
+    {
+        if (! file.getFullPathName().equalsIgnoreCase (settingsFile.getFullPathName()))
+            settingsFile = file;
+
+        // Taken before parsing, so a file that fails to parse is not tried again until it changes.
+        settingsFileTime = file.getLastModificationTime();
+
+        if (settingsFile.existsAsFile())
+        {
+            if (auto root = GuardedXmlParser::parseFile (settingsFile))
+            {
+                if (root->hasAttribute ("presetFile"))
+                {
+                    const auto candidate = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+                                               .getChildFile (hostFolder + "Presets/Advanced Output/"
+                                                              + root->getStringAttribute ("presetFile") + ".xml");
+
+                    if (candidate.existsAsFile())
+                    {
+                        presetFile = candidate;
+                        presetFileTime = candidate.getLastModificationTime();
+
+                        if (auto preset = GuardedXmlParser::parseFile (presetFile))
+                            ReadScreenSetup (childByTag (preset.get(), "ScreenSetup"));
+                    }
+                }
+                else
+                {
+                    ReadScreenSetup (root.get());
+                }
+            }
+        }
+    }
+    catch (...)
+    {
+        // Out of memory half way: what was read may be partial, so keep nothing.
+        std::vector<ScreenInfo>().swap (screens);
+    }
+
+    loaded = true;
+}
+
+void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)
+{
+    const auto* screenList = childByTag (screenSetup, "screens");
+
+    if (screenList == nullptr)
+        return;
+
+    for (auto* screenElement : screenList->getChildIterator())
+    {
+        if (screenElement->isTextElement() || ! tagMatches (*screenElement, "Screen"))
+            continue;
+
+        ScreenInfo screen;
+
+        if (const auto* params = childByName (screenElement, "Params"))
+        {
+            screen.enabled = readTruth (childByName (params, "Enabled"), true);
+
+            if (const auto* nameEntry = childByName (params, "Name"))
+                screen.name = nameEntry->getStringAttribute ("value");
+        }
+
+        if (const auto* layers = childByTag (screenElement, "layers"))
+        {
+            for (auto* layer : layers->getChildIterator())
+            {
+                if (layer->isTextElement())
+                    continue;
+
+                SliceInfo slice;
+
+                if (readSlice (*layer, slice))
+                    screen.slices.push_back (std::move (slice));
+            }
+        }
+
+        screens.push_back (std::move (screen));
+    }
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "ScreenInfo.h"
+
+#include <juce_core/juce_core.h>
+
+#include <vector>
+
+/**
+    Reads the host's Advanced Output layout into screens and slices, and keeps it current.
+
+    The host keeps its output layout in "Preferences/AdvancedOutput.xml" below its folder
+    in the user's Documents folder; that file either holds the layout itself or names a
+    preset file under "Presets/Advanced Output/" that does. The reader reads them once on
+    construction; call Poll() once per frame to pick up the host's changes, which are found
+    by comparing the two files' modification times (no thread, no file watching).
+
+    @code
+    OutputSetupReader reader (false);          // "Resolume Arena/"
+    for (auto& screen : reader.screens) ...    // read-only
+    if (reader.Poll()) ...                     // the layout was read again
+    @endcode
+
+    The reader never writes, locks or creates the host's files, never reports anything and
+    never throws: whatever cannot be read ends up as an empty list of screens.
+*/
+class OutputSetupReader
+{
+public:
+    /** Reads the host's files at once; the flag picks "Resolume Arena 6/" (true) or
+        "Resolume Arena/" (false) as the host's folder. */
+    explicit OutputSetupReader (bool useArena6Folder);
+
+    ~OutputSetupReader();
+
+    /** Checks the settings file's and then the preset file's modification time; when one
+        differs from the time last seen, reads the layout again and returns true. Cheap when
+        nothing changed: two existence tests and time queries at most, no parsing. */
+    bool Poll() noexcept;
+
+    /** Empties screens and reads the layout again from the settings file, if it exists. */
+    void Reload() noexcept;
+
+    /** Reads the given settings file (adopting it as the one to watch) and the preset it
+        names, appending what it finds to screens. */
+    void LoadSettingsFile (juce::File file) noexcept;
+
+    /** Appends the screens found below a screen-setup element; nullptr reads nothing. */
+    void ReadScreenSetup (const juce::XmlElement* screenSetup);
+
+    /** True once a settings file has been examined, whether or not anything was read. */
+    bool isLoaded() const noexcept { return loaded; }
+
+    /** The screens of the last read, in document order. Read only; a Poll() that returns
+        true replaces them, so keep no references into it across Poll(). */
+    std::vector<ScreenInfo> screens;
+
+private:
+    bool loaded = false;
+    juce::String hostFolder;
+    juce::File presetFile;
+    juce::Time presetFileTime;
+    juce::File settingsFile;
+    juce::Time settingsFileTime;
+
+    JUCE_DECLARE_NON_COPYABLE (OutputSetupReader)
+};

@@ -1,0 +1,161 @@
+// The safety checks in front of JUCE's XML parser: what is refused, what still parses,
+// and that the nesting measured is the nesting the parser builds.
+#include "GuardedXmlParser.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+juce::String nested (int levels, const char* open = "<a>", const char* close = "</a>")
+{
+    juce::MemoryOutputStream text;
+
+    for (int i = 0; i < levels; ++i)
+        text << open;
+
+    for (int i = 0; i < levels; ++i)
+        text << close;
+
+    return text.toString();
+}
+
+int treeDepth (const juce::XmlElement& root)
+{
+    // Iterative, so the check itself cannot run out of stack.
+    int deepest = 0;
+    std::vector<std::pair<const juce::XmlElement*, int>> pending { { &root, 1 } };
+
+    while (! pending.empty())
+    {
+        auto [element, depth] = pending.back();
+        pending.pop_back();
+        deepest = std::max (deepest, depth);
+
+        for (auto* child : element->getChildIterator())
+            pending.push_back ({ child, depth + 1 });
+    }
+
+    return deepest;
+}
+
+TEST (GuardedXmlParser, NestingUpToTheLimitParsesBeyondItIsRefused)
+{
+    const int limit = GuardedXmlParser::maxNesting;
+    EXPECT_EQ (GuardedXmlParser::measureNesting (nested (limit)), limit);
+    EXPECT_NE (GuardedXmlParser::parseText (nested (limit)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::measureNesting (nested (limit + 1)), -1);
+    EXPECT_EQ (GuardedXmlParser::parseText (nested (limit + 1)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::parseText (nested (200000)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::parseText (nested (200000, "<a>", "")), nullptr) << "unclosed";
+}
+
+TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
+{
+    const char* documents[] = {
+        "<a/>",
+        "<a><b/></a>",
+        "<?xml version=\"1.0\"?><!-- <x><y><z> --><a><b x=\"<c><d>\"><c/></b></a>",
+        "<a><![CDATA[<b><c><d>]]><b>text<c/>&amp;<c>&#60;<d/></c></b></a>",
+        "<a x='&apos;<q>'><b><?pi <c><d> ?><c/></b></a>",
+        "<a><b x=\"1\"y=\"2\"><c><d/></c></b></a>",
+        "<a>\r\n<b>\r</b>  <c> <!-- --> <d><e/></d></c></a>",
+    };
+
+    for (auto* text : documents)
+    {
+        const int measured = GuardedXmlParser::measureNesting (text);
+        auto root = GuardedXmlParser::parseText (text);
+        ASSERT_NE (root, nullptr) << text;
+        EXPECT_LE (treeDepth (*root), measured + 1) << text;
+        EXPECT_GE (treeDepth (*root), measured) << text;
+    }
+}
+
+TEST (GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
+{
+    const char* refused[] = {
+        "<!DOCTYPE a><a/>",
+        "<!-- c --> <!DOCTYPE a [<!ENTITY x \"y\">]><a>&x;</a>",
+        "<!DOCTYPE a SYSTEM \"/etc/passwd\"><a>&x;</a>",
+        "<a>Tom & Jerry</a>",
+        "<a>&<b><c>;</a>",
+        "<a x=\"&\"><b/>;\"/>",
+        "<a>&#;</a>",
+        "<a>&#x110000;</a>",
+        "<a>&#1234567890123;</a>",
+        "<a>&#x<b>;</a>",
+        "<a>&aVeryLongNameThatGoesOnAndOnAndOnAndOnAndOnAndOnAndOnAndOnAndOnAndOnAndOn;</a>",
+    };
+
+    for (auto* text : refused)
+    {
+        EXPECT_EQ (GuardedXmlParser::measureNesting (text), -1) << text;
+        EXPECT_EQ (GuardedXmlParser::parseText (text), nullptr) << text;
+    }
+
+    // Plain references still parse; an unknown name stands for itself.
+    auto root = GuardedXmlParser::parseText ("<a v=\"&lt;&#65;&#x42;&unknown;\"/>");
+    ASSERT_NE (root, nullptr);
+    EXPECT_EQ (root->getStringAttribute ("v"), "<ABunknown");
+}
+
+TEST (GuardedXmlParser, InputsThatWouldNeverFinishAreRefused)
+{
+    // JUCE's parser loops for ever on text that follows a processing instruction.
+    EXPECT_EQ (GuardedXmlParser::measureNesting ("<a><?pi?>text</a>"), -1);
+    EXPECT_EQ (GuardedXmlParser::parseText ("<a><?pi?>text</a>"), nullptr);
+    EXPECT_EQ (GuardedXmlParser::parseText ("<a> <?pi?> text <b/></a>"), nullptr);
+}
+
+TEST (GuardedXmlParser, MalformedTextGivesNothing)
+{
+    // Cut short anywhere, a document gives nothing rather than part of its elements.
+    for (auto* text : { "", " ", "<", "<a", "<a x=\"1\"", "<a><b></a", "<a><b/></a", "<a><b/>text", "text", "<a x=\"1></a>", "<a><!-- </a>", "<a><![CDATA[ </a>" })
+        EXPECT_EQ (GuardedXmlParser::parseText (text), nullptr) << text;
+}
+
+class GuardedXmlFile : public ::testing::Test
+{
+protected:
+    juce::TemporaryFile temporary { ".xml" };
+    const juce::File& file = temporary.getFile();
+
+    std::unique_ptr<juce::XmlElement> parseBytes (const void* data, size_t size)
+    {
+        file.replaceWithData (data, size);
+        return GuardedXmlParser::parseFile (file);
+    }
+};
+
+TEST_F (GuardedXmlFile, EncodingsAreDecoded)
+{
+    const char utf8Bom[] = "\xef\xbb\xbf<a n=\"\xc3\xa9\"/>";
+    auto fromBom = parseBytes (utf8Bom, sizeof (utf8Bom) - 1);
+    ASSERT_NE (fromBom, nullptr);
+    EXPECT_EQ (fromBom->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
+
+    const char16_t utf16[] = u"\xfeff<a n=\"\x00e9\"/>";
+    auto fromUtf16 = parseBytes (utf16, sizeof (utf16) - 2);
+    ASSERT_NE (fromUtf16, nullptr);
+    EXPECT_EQ (fromUtf16->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
+
+    const char latin1[] = "<a n=\"caf\xe9\"/>";
+    auto fromLatin1 = parseBytes (latin1, sizeof (latin1) - 1);
+    ASSERT_NE (fromLatin1, nullptr) << "bytes that are not UTF-8 are still read";
+    EXPECT_EQ (fromLatin1->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("caf\xc3\xa9")));
+}
+
+TEST_F (GuardedXmlFile, BinaryAndMissingFilesGiveNothing)
+{
+    const unsigned char binary[] = { 0x3c, 0x61, 0x00, 0x3e, 0xff, 0x00, 0x3c, 0x2f, 0x61, 0x3e };
+    EXPECT_EQ (parseBytes (binary, sizeof (binary)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::parseFile (file.getSiblingFile ("missing.xml")), nullptr);
+    EXPECT_EQ (GuardedXmlParser::parseFile (file.getParentDirectory()), nullptr);
+}
+
+TEST_F (GuardedXmlFile, EndlessDeviceIsReadOnlyUpToTheLimit)
+{
+    // Reports size 0 yet never ends: reading stops at the limit.
+    EXPECT_EQ (GuardedXmlParser::parseFile (juce::File ("/dev/zero")), nullptr);
+}
+} // namespace

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <cstdlib>
+
+/**
+    Points HOME at a fresh temporary folder for the lifetime of the object, so that the
+    reader's Documents folder is one the test owns; restores HOME and deletes the folder
+    afterwards. The real home folder is never touched.
+*/
+class TemporaryHome
+{
+public:
+    TemporaryHome()
+    {
+        if (const char* old = std::getenv ("HOME"))
+            previousHome = old;
+
+        folder.createDirectory();
+        ::setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
+    }
+
+    ~TemporaryHome()
+    {
+        if (previousHome.isNotEmpty())
+            ::setenv ("HOME", previousHome.toRawUTF8(), 1);
+        else
+            ::unsetenv ("HOME");
+
+        folder.deleteRecursively();
+    }
+
+    /** The host's folder below Documents ("Resolume Arena/" or "Resolume Arena 6/"). */
+    juce::File hostFolder (bool arena6 = false) const
+    {
+        return folder.getChildFile (arena6 ? "Documents/Resolume Arena 6" : "Documents/Resolume Arena");
+    }
+
+    juce::File settingsFile (bool arena6 = false) const
+    {
+        return hostFolder (arena6).getChildFile ("Preferences/AdvancedOutput.xml");
+    }
+
+    juce::File presetFile (const juce::String& name, bool arena6 = false) const
+    {
+        return hostFolder (arena6).getChildFile ("Presets/Advanced Output/" + name + ".xml");
+    }
+
+    /** Writes text to a file, creating its folders, and gives it the modification time
+        base + step seconds (file times are kept in whole seconds on this platform). */
+    static void write (const juce::File& file, const juce::String& text, int step = 0)
+    {
+        file.getParentDirectory().createDirectory();
+        file.replaceWithText (text, false, false, "\n");
+        setTime (file, step);
+    }
+
+    static void setTime (const juce::File& file, int step)
+    {
+        file.setLastModificationTime (juce::Time (baseTime + (juce::int64) step * 1000));
+    }
+
+    static constexpr juce::int64 baseTime = 1600000000000LL;
+
+    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
+                            .getNonexistentChildFile ("zm-home", "", false) };
+
+private:
+    juce::String previousHome;
+};
