@@ -1,6 +1,10 @@
 #include "PngWriter.h"
 
-#include <juce_graphics/juce_graphics.h>
+#include <png.h>
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool PngWriter::Write(const std::string& path, uint32_t width, uint32_t height, const std::vector<uint8_t>& rgba,
                       std::string& error)
@@ -11,34 +15,29 @@ bool PngWriter::Write(const std::string& path, uint32_t width, uint32_t height, 
         return false;
     }
 
-    juce::Image image(juce::Image::ARGB, static_cast<int>(width), static_cast<int>(height), true);
-    {
-        juce::Image::BitmapData pixels(image, juce::Image::BitmapData::writeOnly);
-        const uint8_t* source = rgba.data();
-        for (int y = 0; y < static_cast<int>(height); ++y)
-            for (int x = 0; x < static_cast<int>(width); ++x, source += 4)
-                pixels.setPixelColour(x, y, juce::Colour(source[0], source[1], source[2], source[3]));
-    }
-
-    const juce::File file = juce::File::getCurrentWorkingDirectory().getChildFile(juce::String(path));
-    if (file.isDirectory() || ! file.getParentDirectory().isDirectory())
+    const size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    struct stat status {};
+    if (stat(folder.c_str(), &status) != 0 || ! S_ISDIR(status.st_mode))
     {
         error = "cannot write " + path + ": no such folder";
         return false;
     }
 
+    // Straight (not premultiplied) RGBA, so the file holds exactly the bytes that were rendered.
+    png_image image {};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = PNG_FORMAT_RGBA;
+
     // Write beside the target first so a failed write never leaves half a PNG under the real name.
-    juce::TemporaryFile temporary(file);
-    bool written = false;
+    const std::string temporary = path + ".part";
+    const bool written = png_image_write_to_file(&image, temporary.c_str(), 0, rgba.data(), 0, nullptr) != 0;
+    png_image_free(&image);
+    if (! written || std::rename(temporary.c_str(), path.c_str()) != 0)
     {
-        juce::FileOutputStream stream(temporary.getFile());
-        juce::PNGImageFormat png;
-        written = stream.openedOk() && png.writeImageToStream(image, stream);
-        stream.flush();
-        written = written && ! stream.getStatus().failed();
-    }
-    if (! written || ! temporary.overwriteTargetFileWithTemporary())
-    {
+        unlink(temporary.c_str());
         error = "cannot write " + path;
         return false;
     }

@@ -5,8 +5,9 @@
 #include <vector>
 
 /*
-    Writes a frame read back from the host framebuffer to a PNG file, alpha
-    kept. The pixels are RGBA bytes, first row at the top of the picture.
+    Writes a frame read back from the host framebuffer to an RGBA PNG file,
+    byte for byte as rendered (straight alpha, nothing premultiplied). The
+    pixels are RGBA bytes, first row at the top of the picture.
 
     Usage:
         std::string error;
