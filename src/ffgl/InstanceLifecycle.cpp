@@ -21,11 +21,6 @@ CFFGLPlugin* MakeObject()
     return object;
 }
 
-bool IsTextType(int32_t type)
-{
-    return type == FF_TYPE_TEXT || type == FF_TYPE_FILE;
-}
-
 // Hands every prototype default to the new object; false when the object refuses one.
 bool PushDefaults(CFFGLPlugin& object)
 {
@@ -35,7 +30,7 @@ bool PushDefaults(CFFGLPlugin& object)
         // Our plug-ins number their parameters without gaps; a gap has nothing to push.
         if (record == nullptr)
             continue;
-        const int32_t result = IsTextType(record->type)
+        const int32_t result = IsTextParamType(record->type)
             ? object.SetTextParameter(i, record->defaultText.c_str())
             : object.SetFloatParameter(i, record->defaultValue);
         if (result == FF_FAIL)
@@ -148,6 +143,11 @@ int32_t Deinitialise()
         delete prototype;
     }
     return FF_SUCCESS;
+}
+
+bool IsTextParamType(int32_t type)
+{
+    return type == FF_TYPE_TEXT || type == FF_TYPE_FILE;
 }
 
 int32_t GetParamType(uint32_t index)

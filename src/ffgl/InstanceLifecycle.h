@@ -40,5 +40,8 @@ int32_t DeInstantiateGL(CFFGLPlugin* instance);
 /** Deletes the prototype if there is one; 0. Instances, records and GL entry points stay. */
 int32_t Deinitialise();
 
+/** True for the parameter types whose values are texts (text and file): they go through the text operations. */
+bool IsTextParamType(int32_t type);
+
 /** The type code of the prototype's parameter with this id; -1 when there is none or no prototype. */
 int32_t GetParamType(uint32_t index);

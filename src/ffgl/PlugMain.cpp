@@ -95,11 +95,6 @@ float FloatFromBits(uint32_t bits)
     return value;
 }
 
-bool IsTextType(int32_t type)
-{
-    return type == FF_TYPE_TEXT || type == FF_TYPE_FILE;
-}
-
 // What a code answers when it cannot do its work, including when something
 // inside it throws: the failure value that hosts already expect from it.
 FFResult FailureResult(uint32_t code)
@@ -156,7 +151,7 @@ FFResult GetParameterDefault(uint32_t index)
     const ParamInfo* record = PrototypeParam(index);
     if (record == nullptr)
         return FF_FAIL32;
-    if (IsTextType(record->type))
+    if (IsTextParamType(record->type))
         return PointerResult(record->defaultText.c_str());
     return FloatResult(record->defaultValue);
 }
@@ -166,7 +161,7 @@ FFResult SetParameter(CFFGLPlugin& instance, const ParamValueInput* input)
     if (input == nullptr)
         return FF_FAIL32;
     // The type always comes from the prototype, whatever the instance's own table says.
-    if (IsTextType(GetParamType(input->index)))
+    if (IsTextParamType(GetParamType(input->index)))
     {
         const auto* text = reinterpret_cast<const char*>(static_cast<uintptr_t>(input->value));
         return Result32(instance.SetTextParameter(input->index, text));
@@ -176,7 +171,7 @@ FFResult SetParameter(CFFGLPlugin& instance, const ParamValueInput* input)
 
 FFResult GetParameter(CFFGLPlugin& instance, uint32_t index)
 {
-    if (IsTextType(GetParamType(index)))
+    if (IsTextParamType(GetParamType(index)))
         return PointerResult(instance.GetTextParameter(index));
     return FloatResult(instance.GetFloatParameter(index));
 }
