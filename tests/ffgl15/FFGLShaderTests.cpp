@@ -1,0 +1,313 @@
+#include "CompatGLTest.h"
+
+#include "FFGLShader.h"
+#include "GLEntryPoints15.h"
+
+#include <string>
+#include <vector>
+
+namespace
+{
+const char* const goodVertex = "#version 120\nvoid main() { gl_Position = gl_Vertex; }\n";
+const char* const goodFragment = "#version 120\nuniform float inside;\nvoid main() { gl_FragColor = vec4(inside); }\n";
+const char* const badVertex = "#version 120\nvoid main() { gl_Position = undefinedVertexThing; }\n";
+const char* const badFragment = "#version 120\nvoid main() { gl_FragColor = undefinedFragmentThing; }\n";
+
+size_t Count(const std::string& text, const std::string& what)
+{
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+class FFGLShaderGL : public CompatGLTest
+{
+protected:
+    void TearDown() override
+    {
+        shader.DeleteObjects();
+        CompatGLTest::TearDown();
+    }
+
+    std::string CompileCapturing(const char* vertex, const char* fragment)
+    {
+        ::testing::internal::CaptureStdout();
+        result = shader.Compile(vertex, fragment);
+        return ::testing::internal::GetCapturedStdout();
+    }
+
+    FFGLShader shader;
+    int32_t result = -5;
+};
+
+TEST_F(FFGLShaderGL, ValidSourcesLinkAndFindTheirUniforms)
+{
+    EXPECT_EQ(CompileCapturing(goodVertex, goodFragment), "");
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(shader.IsValid());
+    EXPECT_GE(shader.UniformLocation("inside"), 0);
+    EXPECT_EQ(shader.UniformLocation("notAUniform"), -1);
+    EXPECT_EQ(zmgl::glGetUniformLocation(shader.GetProgram(), "inside"), shader.UniformLocation("inside"));
+}
+
+TEST_F(FFGLShaderGL, FragmentFailureIsReportedAndTheVertexStageStillLinks)
+{
+    const std::string output = CompileCapturing(goodVertex, badFragment);
+    EXPECT_EQ(output.rfind("Fragment Shader error: ", 0), 0u) << output;
+    EXPECT_EQ(Count(output, "Shader error: "), 1u);
+    EXPECT_EQ(output.substr(output.size() - 2), " \n");
+
+    GLint attached = 0;
+    glGetProgramiv(shader.GetProgram(), GL_ATTACHED_SHADERS, &attached);
+    EXPECT_EQ(attached, 1) << "only the vertex stage is attached";
+    GLint linked = -1;
+    glGetProgramiv(shader.GetProgram(), GL_LINK_STATUS, &linked);
+    EXPECT_EQ(result, linked);
+    EXPECT_EQ(shader.IsValid(), linked == 1);
+    EXPECT_NE(shader.GetFragmentShader(), 0u) << "a failed stage keeps its object";
+}
+
+TEST_F(FFGLShaderGL, BothFailuresAreReportedFragmentFirstAndNothingLinks)
+{
+    const std::string output = CompileCapturing(badVertex, badFragment);
+    const size_t fragmentAt = output.find("Fragment Shader error: ");
+    const size_t vertexAt = output.find("Vertex Shader error: ");
+    ASSERT_NE(fragmentAt, std::string::npos) << output;
+    ASSERT_NE(vertexAt, std::string::npos) << output;
+    EXPECT_EQ(fragmentAt, 0u);
+    EXPECT_LT(fragmentAt, vertexAt);
+    EXPECT_NE(output.find("undefinedVertexThing"), std::string::npos) << "the driver's log follows the prefix";
+
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(shader.IsValid());
+    EXPECT_NE(shader.GetProgram(), 0u) << "nothing is deleted on failure";
+    GLint attached = -1;
+    glGetProgramiv(shader.GetProgram(), GL_ATTACHED_SHADERS, &attached);
+    EXPECT_EQ(attached, 0);
+}
+
+TEST_F(FFGLShaderGL, EmptyOrNullSourcesAreSkippedSilently)
+{
+    EXPECT_EQ(CompileCapturing("", nullptr), "");
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(shader.IsValid());
+    EXPECT_NE(shader.GetProgram(), 0u);
+    EXPECT_NE(shader.GetVertexShader(), 0u);
+    EXPECT_NE(shader.GetFragmentShader(), 0u);
+}
+
+TEST_F(FFGLShaderGL, LinkFailureIsSilentAndLeavesTheShaderInvalid)
+{
+    // Both stages compile; the fragment stage has no main, so the link fails.
+    EXPECT_EQ(CompileCapturing(goodVertex, "#version 120\nvoid helper() {}\n"), "");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(shader.GetLinkStatus(), 0);
+    EXPECT_FALSE(shader.IsValid());
+    GLint attached = 0;
+    glGetProgramiv(shader.GetProgram(), GL_ATTACHED_SHADERS, &attached);
+    EXPECT_EQ(attached, 2);
+
+    // Compiling again, from standard strings, on the same objects recovers.
+    EXPECT_EQ(shader.Compile(std::string(goodVertex), std::string(goodFragment)), 1);
+    EXPECT_TRUE(shader.IsValid());
+}
+
+TEST_F(FFGLShaderGL, DeleteObjectsReleasesEverythingOnce)
+{
+    CompileCapturing(goodVertex, goodFragment);
+    const GLuint program = shader.GetProgram();
+    const GLuint vertex = shader.GetVertexShader();
+    const GLuint fragment = shader.GetFragmentShader();
+    shader.DeleteObjects();
+
+    EXPECT_FALSE(shader.IsValid());
+    EXPECT_EQ(shader.GetLinkStatus(), 1) << "the link status is kept";
+    EXPECT_FALSE(glIsProgram(program));
+    EXPECT_FALSE(glIsShader(vertex));
+    EXPECT_FALSE(glIsShader(fragment));
+}
+
+// Recording fakes for the exact call order.
+std::vector<std::string> calls;
+GLuint nextName = 0;
+
+GLuint APIENTRY FakeCreateProgram()
+{
+    calls.push_back("CreateProgram");
+    return ++nextName;
+}
+GLuint APIENTRY FakeCreateShader(GLenum type)
+{
+    calls.push_back(type == GL_VERTEX_SHADER ? "CreateShader vertex" : "CreateShader fragment");
+    return ++nextName;
+}
+void APIENTRY FakeDeleteShader(GLuint name)
+{
+    calls.push_back("DeleteShader " + std::to_string(name));
+}
+void APIENTRY FakeDeleteProgram(GLuint name)
+{
+    calls.push_back("DeleteProgram " + std::to_string(name));
+}
+void APIENTRY FakeShaderSource(GLuint name, GLsizei, const GLchar* const*, const GLint*)
+{
+    calls.push_back("ShaderSource " + std::to_string(name));
+}
+void APIENTRY FakeCompileShader(GLuint) {}
+void APIENTRY FakeGetShaderivFailing(GLuint, GLenum, GLint* value)
+{
+    *value = 0;
+}
+// A driver that claims a longer log than the buffer it was given.
+void APIENTRY FakeGetShaderInfoLogOverlong(GLuint, GLsizei capacity, GLsizei* length, GLchar* log)
+{
+    for (GLsizei i = 0; i < capacity - 1; ++i)
+        log[i] = 'x';
+    log[capacity - 1] = '\0';
+    *length = 5000;
+}
+
+// Swaps the shader entry points for the fakes and restores them afterwards.
+class FFGLShaderCalls : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        calls.clear();
+        nextName = 0;
+        zmgl::glCreateProgram = FakeCreateProgram;
+        zmgl::glCreateShader = FakeCreateShader;
+        zmgl::glDeleteShader = FakeDeleteShader;
+        zmgl::glDeleteProgram = FakeDeleteProgram;
+        zmgl::glShaderSource = FakeShaderSource;
+        zmgl::glCompileShader = FakeCompileShader;
+        zmgl::glGetShaderiv = FakeGetShaderivFailing;
+        zmgl::glGetShaderInfoLog = FakeGetShaderInfoLogOverlong;
+    }
+
+    void TearDown() override
+    {
+        zmgl::glCreateProgram = saved.createProgram;
+        zmgl::glCreateShader = saved.createShader;
+        zmgl::glDeleteShader = saved.deleteShader;
+        zmgl::glDeleteProgram = saved.deleteProgram;
+        zmgl::glShaderSource = saved.shaderSource;
+        zmgl::glCompileShader = saved.compileShader;
+        zmgl::glGetShaderiv = saved.getShaderiv;
+        zmgl::glGetShaderInfoLog = saved.getShaderInfoLog;
+    }
+
+    struct
+    {
+        PFNGLCREATEPROGRAMPROC createProgram = zmgl::glCreateProgram;
+        PFNGLCREATESHADERPROC createShader = zmgl::glCreateShader;
+        PFNGLDELETESHADERPROC deleteShader = zmgl::glDeleteShader;
+        PFNGLDELETEPROGRAMPROC deleteProgram = zmgl::glDeleteProgram;
+        PFNGLSHADERSOURCEPROC shaderSource = zmgl::glShaderSource;
+        PFNGLCOMPILESHADERPROC compileShader = zmgl::glCompileShader;
+        PFNGLGETSHADERIVPROC getShaderiv = zmgl::glGetShaderiv;
+        PFNGLGETSHADERINFOLOGPROC getShaderInfoLog = zmgl::glGetShaderInfoLog;
+    } saved;
+};
+
+TEST_F(FFGLShaderCalls, ObjectsAreMadeAndReleasedInOrder)
+{
+    FFGLShader shader;
+    shader.DeleteObjects();
+    EXPECT_TRUE(calls.empty()) << "a new object has nothing to delete";
+
+    ::testing::internal::CaptureStdout();
+    shader.Compile("vertex", "fragment");
+    const std::string output = ::testing::internal::GetCapturedStdout();
+
+    // Program 1, vertex shader 2, fragment shader 3; the fragment stage goes first.
+    EXPECT_EQ(calls, (std::vector<std::string>{ "CreateProgram", "CreateShader vertex", "CreateShader fragment",
+                                                "ShaderSource 3", "ShaderSource 2" }));
+
+    // The claimed length is not trusted: each report carries the 1022 characters that fit.
+    const std::string fragmentReport = "Fragment Shader error: " + std::string(1022, 'x') + " \n";
+    const std::string vertexReport = "Vertex Shader error: " + std::string(1022, 'x') + " \n";
+    EXPECT_EQ(output, fragmentReport + vertexReport);
+
+    calls.clear();
+    shader.DeleteObjects();
+    EXPECT_EQ(calls, (std::vector<std::string>{ "DeleteShader 3", "DeleteShader 2", "DeleteProgram 1" }));
+    calls.clear();
+    shader.DeleteObjects();
+    EXPECT_TRUE(calls.empty()) << "a second DeleteObjects makes no call";
+}
+
+TEST_F(FFGLShaderCalls, CreateObjectsMakesOnlyWhatIsMissing)
+{
+    FFGLShader shader;
+    shader.CreateObjects();
+    shader.CreateObjects();
+    EXPECT_EQ(calls.size(), 3u);
+    shader.DeleteObjects();
+}
+
+TEST_F(CompatGLTest, EntryPointsBindInACompatibilityContext)
+{
+    const GLuint program = zmgl::glCreateProgram();
+    EXPECT_NE(program, 0u);
+    EXPECT_TRUE(glIsProgram(program));
+    zmgl::glDeleteProgram(program);
+
+    GLuint texture = 0;
+    zmgl::glGenTextures(1, &texture);
+    EXPECT_NE(texture, 0u);
+    zmgl::glBindTexture(GL_TEXTURE_2D, texture);
+    zmgl::glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    zmgl::glDeleteTextures(1, &texture);
+}
+
+TEST_F(FFGLShaderGL, ImmediateModeQuadDrawsThroughTheProgram)
+{
+    GLuint renderbuffer = 0;
+    GLuint framebuffer = 0;
+    glGenRenderbuffers(1, &renderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 4, 4);
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer);
+    glViewport(0, 0, 4, 4);
+
+    CompileCapturing(goodVertex, goodFragment);
+    ASSERT_TRUE(shader.IsValid());
+    zmgl::glUseProgram(shader.GetProgram());
+    zmgl::glUniform1f(shader.UniformLocation("inside"), 0.5f);
+    zmgl::glBegin(GL_QUADS);
+    zmgl::glVertex2f(-1.0f, -1.0f);
+    zmgl::glVertex2f(-1.0f, 1.0f);
+    zmgl::glVertex2f(1.0f, 1.0f);
+    zmgl::glVertex2f(1.0f, -1.0f);
+    zmgl::glEnd();
+    zmgl::glUseProgram(0);
+
+    unsigned char pixel[4] = {};
+    glReadPixels(2, 2, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_NEAR(pixel[0], 128, 1);
+    EXPECT_NEAR(pixel[3], 128, 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteRenderbuffers(1, &renderbuffer);
+}
+
+TEST(LazyEntryPoints, AnEntryPointFirstCalledAfterTheContextWentAwayDoesNothing)
+{
+    {
+        EglContext context;
+        ASSERT_TRUE(context.Create(EglContext::Profile::Compatibility)) << context.GetError();
+        EXPECT_NE(zmgl::glCreateShader(GL_VERTEX_SHADER), 0u);
+    }
+    // Never called before in this program: the loader would abort the process
+    // if it were asked to bind it now.
+    zmgl::glMultiTexCoord2f(GL_TEXTURE0, 0.0f, 1.0f);
+    EXPECT_EQ(zmgl::glCreateShader(GL_VERTEX_SHADER), 0u) << "bound already, and GL without a context does nothing";
+}
+} // namespace
