@@ -37,7 +37,9 @@ TEST(RealPlugin, DescribesItself)
         EXPECT_FALSE(parameters[i].name.empty()) << i;
         EXPECT_LE(parameters[i].name.size(), 16u);
         if (parameters[i].type == FF_TYPE_OPTION)
+        {
             EXPECT_EQ(parameters[i].elements.size(), parameters[i].elementCount) << parameters[i].name;
+        }
     }
     EXPECT_TRUE(lib.Deinitialise());
 }
@@ -71,28 +73,25 @@ TEST_F(RealPluginGL, LivesThroughInstantiateFramesResizeAndTeardown)
     ASSERT_TRUE(lib.GetParameters(parameters));
     for (const auto& parameter : parameters)
         if (! parameter.IsText(2))
+        {
             EXPECT_TRUE(lib.SetParameter(instance, parameter.index, parameter.defaultValue)) << parameter.name;
+        }
 
-    bool framesDrawn = true;
     for (int frame = 0; frame < 3; ++frame)
     {
         fbo.BindAndClear();
-        framesDrawn = lib.ProcessFrame(instance, fbo.GetId()) && framesDrawn;
+        EXPECT_TRUE(lib.ProcessFrame(instance, fbo.GetId())) << "frame " << frame;
     }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     ASSERT_TRUE(fbo.Create(32, 80));
     EXPECT_TRUE(lib.Resize(instance, 32, 80));
     fbo.BindAndClear();
-    framesDrawn = lib.ProcessFrame(instance, fbo.GetId()) && framesDrawn;
+    EXPECT_TRUE(lib.ProcessFrame(instance, fbo.GetId()));
     EXPECT_EQ(fbo.ReadTopDown().size(), 32u * 80u * 4u);
 
     EXPECT_TRUE(lib.Deinstantiate(instance));
     EXPECT_TRUE(lib.Deinitialise());
     lib.Unload();
-
-    if (! framesDrawn)
-        GTEST_SKIP() << "the plug-in's effect does not draw yet (code 17 answers failure)";
 }
 
 TEST(RealPlugin, RendersAPngOfTheRequestedSize)
@@ -102,9 +101,6 @@ TEST(RealPlugin, RendersAPngOfTheRequestedSize)
     const SessionResult result = runSession({ "--plugin", ZM_PLUGIN21_PATH, "--home",
                                               scratch.Folder().getFullPathName().toStdString(), "--size", "96x54",
                                               "--frames", "2", "--resize", "80x60", "--output", png });
-    if (result.err == "error: frame 1 failed (code 17)\n")
-        GTEST_SKIP() << "the plug-in's effect does not draw yet (code 17 answers failure)";
-
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const PngPicture image = loadPng(png);
     EXPECT_EQ(image.width, 80);
