@@ -622,3 +622,18 @@ TEST_F(Exceptions, NeverReachTheHost)
     testControl.processThrows = false;
     Release(instance);
 }
+
+TEST_F(Exceptions, AThrowingShutdownStillDeletesTheInstance)
+{
+    const uint64_t instance = Instantiate();
+    plugMain(21, 0, instance);
+    testControl.deInitGLThrows = true;
+    testControl.log.clear();
+    EXPECT_EQ(Low(plugMain(19, 0, instance)), 0u);
+    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "Disconnect", "DeInitGL", "Destroy" }));
+
+    // A failed InitGL whose clean-up throws too must not leak the object either.
+    testControl.initGLResult = 1;
+    EXPECT_EQ(Instantiate(), FF_FAIL64);
+    EXPECT_EQ(testControl.liveObjects, 1);
+}

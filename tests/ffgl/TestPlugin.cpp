@@ -60,6 +60,8 @@ int32_t TestPlugin::InitGL(const FFGLViewport* vp)
 int32_t TestPlugin::DeInitGL()
 {
     testControl.log.push_back("DeInitGL");
+    if (testControl.deInitGLThrows)
+        throw std::runtime_error("DeInitGL");
     return FF_FAIL; // ignored by the host interface
 }
 

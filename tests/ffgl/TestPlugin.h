@@ -22,6 +22,7 @@ struct TestPluginControl
     bool acceptText = false;         ///< SetTextParameter / GetTextParameter succeed instead of the defaults
     int32_t initGLResult = 0;
     bool initGLThrows = false;
+    bool deInitGLThrows = false;
     int32_t connectResult = 0;
     int32_t disconnectResult = 0;
     int32_t processResult = 0;
