@@ -127,9 +127,8 @@ TEST(HostSession, TakesTheInstanceDownAfterAFailedFrame)
 
 TEST(HostSession, PointsHomeAtTheGivenFolderBeforeLoading)
 {
+    HomeGuard guard;
     ScratchFolder scratch;
-    const char* previous = std::getenv("HOME");
-    const std::string saved = previous != nullptr ? previous : "";
 
     const SessionResult result = runSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--home",
                                               scratch.Folder().getFullPathName().toStdString() + "/." });
@@ -137,6 +136,4 @@ TEST(HostSession, PointsHomeAtTheGivenFolderBeforeLoading)
     const char* home = std::getenv("HOME");
     ASSERT_NE(home, nullptr);
     EXPECT_EQ(juce::File(home), scratch.Folder()) << "HOME is the resolved folder";
-
-    setenv("HOME", saved.c_str(), 1);
 }

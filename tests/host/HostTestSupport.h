@@ -6,6 +6,7 @@
 #include <juce_core/juce_core.h>
 #include <png.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -55,6 +56,31 @@ public:
 
 private:
     juce::File folder;
+};
+
+/** Restores HOME on destruction, for tests that run a session with --home. */
+class HomeGuard
+{
+public:
+    HomeGuard()
+    {
+        const char* home = std::getenv("HOME");
+        hadHome = home != nullptr;
+        saved = hadHome ? home : "";
+    }
+    ~HomeGuard()
+    {
+        if (hadHome)
+            setenv("HOME", saved.c_str(), 1);
+        else
+            unsetenv("HOME");
+    }
+    HomeGuard(const HomeGuard&) = delete;
+    HomeGuard& operator=(const HomeGuard&) = delete;
+
+private:
+    bool hadHome = false;
+    std::string saved;
 };
 
 /** A PNG read back as straight RGBA bytes, top row first. */

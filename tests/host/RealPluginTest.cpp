@@ -96,6 +96,7 @@ TEST_F(RealPluginGL, LivesThroughInstantiateFramesResizeAndTeardown)
 
 TEST(RealPlugin, RendersAPngOfTheRequestedSize)
 {
+    HomeGuard guard;
     ScratchFolder scratch;
     const std::string png = scratch.Path("zephyrmantle.png");
     const SessionResult result = runSession({ "--plugin", ZM_PLUGIN21_PATH, "--home",
