@@ -119,16 +119,21 @@ function(zm_check_scramble_key key)
   endif()
 endfunction()
 
+# Adds the command that runs this file as the generator; ARGN are its -D settings.
+function(zm_add_scramble_command output input comment)
+  add_custom_command(OUTPUT "${output}"
+    COMMAND ${CMAKE_COMMAND} ${ARGN} "-DZM_OUTPUT=${output}" -P "${ZM_SCRAMBLE_SCRIPT}"
+    DEPENDS ${input} "${ZM_SCRAMBLE_SCRIPT}"
+    COMMENT "${comment}"
+    VERBATIM)
+endfunction()
+
 function(zm_scramble_key out)
   cmake_parse_arguments(ARG "" "BUILD;KEY" "" ${ARGN})
   zm_check_scramble_key("${ARG_KEY}")
   set(output "${CMAKE_CURRENT_BINARY_DIR}/scrambled/${ARG_BUILD}/ShaderTextKey.cpp")
-  add_custom_command(OUTPUT "${output}"
-    COMMAND ${CMAKE_COMMAND} -DZM_MODE=key "-DZM_KEY=${ARG_KEY}" "-DZM_OUTPUT=${output}"
-            -P "${ZM_SCRAMBLE_SCRIPT}"
-    DEPENDS "${ZM_SCRAMBLE_SCRIPT}"
-    COMMENT "Generating the shader key of ${ARG_BUILD}"
-    VERBATIM)
+  zm_add_scramble_command("${output}" "" "Generating the shader key of ${ARG_BUILD}"
+    -DZM_MODE=key "-DZM_KEY=${ARG_KEY}")
   set(${out} ${${out}} "${output}" PARENT_SCOPE)
 endfunction()
 
@@ -137,12 +142,8 @@ function(zm_scramble_text out)
   zm_check_scramble_key("${ARG_KEY}")
   get_filename_component(source "${ARG_SOURCE}" ABSOLUTE)
   set(output "${CMAKE_CURRENT_BINARY_DIR}/scrambled/${ARG_BUILD}/${ARG_FUNCTION}.cpp")
-  add_custom_command(OUTPUT "${output}"
-    COMMAND ${CMAKE_COMMAND} -DZM_MODE=text "-DZM_KEY=${ARG_KEY}" "-DZM_INPUT=${source}"
-            "-DZM_FUNCTION=${ARG_FUNCTION}" "-DZM_OUTPUT=${output}" -P "${ZM_SCRAMBLE_SCRIPT}"
-    DEPENDS "${source}" "${ZM_SCRAMBLE_SCRIPT}"
-    COMMENT "Scrambling ${ARG_FUNCTION} from ${ARG_SOURCE}"
-    VERBATIM)
+  zm_add_scramble_command("${output}" "${source}" "Scrambling ${ARG_FUNCTION} from ${ARG_SOURCE}"
+    -DZM_MODE=text "-DZM_KEY=${ARG_KEY}" "-DZM_INPUT=${source}" "-DZM_FUNCTION=${ARG_FUNCTION}")
   set(${out} ${${out}} "${output}" PARENT_SCOPE)
 endfunction()
 
