@@ -1,0 +1,245 @@
+#include "DistanceImageTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace DistanceTest;
+
+namespace
+{
+    OutlinePolygons::Switches Unmerged()
+    {
+        OutlinePolygons::Switches switches;
+        switches.mergeShapesOn = false;
+        return switches;
+    }
+}
+
+// The table of levels: 255 beyond 50 px outside, 204 on the border, one level per pixel.
+TEST (DistanceImageLevels, WithoutScreensTheViewportIsTheShape)
+{
+    auto image = PaintFast ({}, 500, 460);
+
+    for (int x = 0; x < 250; ++x)
+        ASSERT_EQ (Grey (image, x, 230), std::max (0, 204 - x)) << "column " << x;
+
+    for (int y = 0; y < 230; ++y)
+        ASSERT_EQ (Grey (image, 250, y), std::max (0, 204 - y)) << "row " << y;
+
+    EXPECT_EQ (Grey (image, 499, 230), 204);
+    EXPECT_EQ (Grey (image, 250, 459), 204);
+    EXPECT_EQ (Grey (image, 0, 0), 204);
+}
+
+TEST (DistanceImageLevels, OneRectangleFollowsTheTable)
+{
+    auto image = PaintFast ({ Screen ({ Rectangle (200, 200, 200, 200) }) }, 600, 600);
+
+    // Left half of the middle row: grey 404 - x from 50 px outside to the middle.
+    for (int x = 0; x < 300; ++x)
+        ASSERT_EQ (Grey (image, x, 300), std::min (255, 404 - x)) << "column " << x;
+
+    EXPECT_NEAR (Grey (image, 190, 300), 214, 1);   // 10 px outside
+    EXPECT_EQ (Grey (image, 149, 300), 255);         // beyond 50 px
+    EXPECT_EQ (Grey (image, 150, 300), 254);
+    EXPECT_EQ (Grey (image, 200, 300), 204);         // on the border
+    EXPECT_NEAR (Grey (image, 230, 300), 174, 1);   // 30 px inside
+    EXPECT_EQ (Grey (image, 300, 300), 105);         // thin shape: the last ring's level stays
+    EXPECT_EQ (Grey (image, 0, 0), 255);
+
+    // Mitred corners stay square outside the shape.
+    EXPECT_EQ (Grey (image, 150, 150), 254);
+    EXPECT_EQ (Grey (image, 170, 180), 234);   // the further of the two sides counts
+}
+
+TEST (DistanceImageLevels, MergedAndUnmergedOverlap)
+{
+    std::vector<ScreenInfo> screens { Screen ({ Rectangle (100, 100, 200, 500), Rectangle (250, 100, 200, 500) }) };
+    auto merged = PaintFast (screens, 600, 700);
+    auto separate = PaintFast (screens, 600, 700, Unmerged());
+
+    // Merged: one 350 wide shape, graded from its own outer border only.
+    EXPECT_NEAR (Grey (merged, 275, 350), 30, 1);
+    EXPECT_NEAR (Grey (merged, 200, 350), 104, 1);
+
+    // Unmerged: each slice graded from its own border; in the overlap the darker
+    // level wins, so a bright ridge marks where the slices meet.
+    EXPECT_NEAR (Grey (separate, 275, 350), 179, 1);
+    EXPECT_NEAR (Grey (separate, 199, 350), 105, 1);
+    EXPECT_NEAR (Grey (separate, 260, 350), 165, 1);
+    EXPECT_NEAR (Grey (separate, 290, 350), 164, 1);
+
+    // Outside both are the same.
+    EXPECT_EQ (Grey (merged, 80, 350), Grey (separate, 80, 350));
+}
+
+TEST (DistanceImageLevels, NothingTakenLeavesWhite)
+{
+    OutlinePolygons::Switches beyond;
+    beyond.screenSelection = 2;
+    auto image = PaintFast ({ Screen ({ Rectangle (10, 10, 50, 50) }) }, 64, 48, beyond);
+
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 64; ++x)
+            ASSERT_EQ (Grey (image, x, y), 255);
+
+    auto disabled = PaintFast ({ Screen ({ Rectangle (10, 10, 50, 50) }, false) }, 64, 48);
+    EXPECT_TRUE (SamePixels (image, disabled));
+}
+
+TEST (DistanceImageLevels, WindingDirectionDoesNotMatter)
+{
+    Points triangle { { 40, 300 }, { 330, 60 }, { 370, 380 } };
+    Points reversed (triangle.rbegin(), triangle.rend());
+    Points rectangle { { 50, 50 }, { 50, 250 }, { 350, 250 }, { 350, 50 } };
+
+    EXPECT_TRUE (SamePixels (PaintFast ({ Screen ({ Slice (triangle) }) }, 400, 400),
+                             PaintFast ({ Screen ({ Slice (reversed) }) }, 400, 400)));
+    EXPECT_TRUE (SamePixels (PaintFast ({ Screen ({ Slice (rectangle) }) }, 400, 300, Unmerged()),
+                             PaintFast ({ Screen ({ Rectangle (50, 50, 300, 200) }) }, 400, 300, Unmerged())));
+}
+
+TEST (DistanceImageLevels, HostileCoordinatesPaintSafely)
+{
+    auto inf = std::numeric_limits<float>::infinity();
+    auto nan = std::numeric_limits<float>::quiet_NaN();
+
+    // A huge quad reaching past every edge: the clamped shape still covers the image.
+    auto image = PaintFast ({ Screen ({ Slice ({ { -1e30f, -inf }, { inf, -1e30f }, { 3e9f, 1e38f }, { -inf, inf } }) }) }, 200, 100);
+    EXPECT_EQ (Grey (image, 100, 50), 0);
+
+    // NaN points are dropped: the remaining three corners still make a triangle.
+    auto withNan = PaintFast ({ Screen ({ Slice ({ { 10, 10 }, { nan, 5 }, { 190, 10 }, { 100, nan }, { 100, 90 } }) }) }, 200, 100);
+    auto triangle = PaintFast ({ Screen ({ Slice ({ { 10, 10 }, { 190, 10 }, { 100, 90 } }) }) }, 200, 100);
+    EXPECT_TRUE (SamePixels (withNan, triangle));
+
+    auto allNan = PaintFast ({ Screen ({ Slice ({ { nan, nan }, { nan, nan }, { nan, nan } }) }) }, 20, 10);
+    EXPECT_EQ (Grey (allNan, 5, 5), 255);
+}
+
+// The band painting must look like filling every ring whole.
+TEST (DistanceImageFastFill, WithinOneGreyLevelOfThePlainLoop)
+{
+    Points star;
+
+    for (int k = 0; k < 10; ++k)
+    {
+        auto radius = (k % 2 == 0) ? 230.0f : 70.0f;
+        auto angle = static_cast<float> (k) * 0.6283185f;
+        star.push_back ({ 320.0f + radius * std::sin (angle), 240.0f - radius * std::cos (angle) });
+    }
+
+    Points frame { { 20, 20 }, { 620, 20 }, { 620, 460 }, { 20, 460 } };
+    Points hole { { 200, 150 }, { 200, 330 }, { 440, 330 }, { 440, 150 } };   // reversed: a hole after the union
+
+    struct Case { const char* name; std::vector<ScreenInfo> screens; int w, h; OutlinePolygons::Switches switches; };
+    std::vector<Case> cases {
+        { "no screens", {}, 640, 360, {} },
+        { "star", { Screen ({ Slice (star) }) }, 640, 480, {} },
+        { "tilted triangle", { Screen ({ Slice ({ { 13.3f, 400.7f }, { 610.2f, 37.9f }, { 500.5f, 470.1f } }) }) }, 640, 480, {} },
+        { "frame with hole", { Screen ({ Slice (frame), Slice (hole) }) }, 640, 480, {} },
+        { "forty merged", FortySlices (640, 360), 640, 360, {} },
+        { "forty separate", FortySlices (640, 360), 640, 360, Unmerged() },
+        { "forty odd size", FortySlices (333, 517), 333, 517, {} },
+    };
+
+    // Random polygons, self-intersecting ones included, with fractional points.
+    juce::Random random (20240611);
+
+    for (int layout = 0; layout < 6; ++layout)
+    {
+        std::vector<SliceInfo> slices;
+
+        for (int i = 0; i < 5; ++i)
+        {
+            Points points;
+            auto count = 3 + random.nextInt (6);
+
+            for (int k = 0; k < count; ++k)
+                points.push_back ({ random.nextFloat() * 460.0f - 30.0f, random.nextFloat() * 360.0f - 30.0f });
+
+            slices.push_back (Slice (points));
+        }
+
+        cases.push_back ({ "random merged", { Screen (slices) }, 400, 300, {} });
+
+        // Separate overlapping slices with spiky corners leave slivers in the
+        // offsets that stay at one place over many rings; a handful of pixels on
+        // them may differ by more than one level.
+        auto fast = PaintFast ({ Screen (slices) }, 400, 300, Unmerged());
+        auto plain = PaintPlain ({ Screen (slices) }, 400, 300, Unmerged());
+        EXPECT_LE (CountDifferences (fast, plain, 1), 24) << "random separate " << layout;
+    }
+
+    for (auto& c : cases)
+    {
+        auto fast = PaintFast (c.screens, c.w, c.h, c.switches);
+        auto plain = PaintPlain (c.screens, c.w, c.h, c.switches);
+        EXPECT_LE (MaxDifference (fast, plain), 1) << c.name;
+    }
+}
+
+TEST (DistanceImageRebuild, ImageKeptAtTheSameSizeAndReplacedAtAnother)
+{
+    std::vector<ScreenInfo> screens { Screen ({ Rectangle (20, 20, 60, 40) }) };
+    std::unique_ptr<juce::Image> image;
+
+    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 100, 80, {}));
+    auto* first = image.get();
+    auto firstPixels = juce::Image::BitmapData (*image, juce::Image::BitmapData::readOnly).data;
+    juce::Image copy = image->createCopy();
+
+    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 100, 80, {}));
+    EXPECT_EQ (image.get(), first);
+    EXPECT_EQ (juce::Image::BitmapData (*image, juce::Image::BitmapData::readOnly).data, firstPixels);
+    EXPECT_TRUE (SamePixels (*image, copy));   // two rebuilds, same pixels
+
+    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 120, 80, {}));
+    EXPECT_EQ (image->getWidth(), 120);
+    EXPECT_EQ (image->getHeight(), 80);
+    EXPECT_EQ (image->getFormat(), juce::Image::ARGB);
+}
+
+TEST (DistanceImageRebuild, UnusableSizesReportFalseAndReleaseTheImage)
+{
+    std::vector<ScreenInfo> screens { Screen ({ Rectangle (0, 0, 10, 10) }) };
+    std::unique_ptr<juce::Image> image;
+    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 1, 1, {}));
+    EXPECT_NE (image, nullptr);
+
+    for (auto size : std::vector<std::pair<int, int>> { { 0, 100 }, { 100, 0 }, { -5, 100 }, { 100, -1 },
+                                                         { 20000, 10 }, { 10, 16385 },
+                                                         { std::numeric_limits<int>::max(), std::numeric_limits<int>::max() },
+                                                         { std::numeric_limits<int>::min(), 5 } })
+    {
+        EXPECT_FALSE (DistanceImage::Rebuild (image, screens, size.first, size.second, {})) << size.first << " x " << size.second;
+        EXPECT_EQ (image, nullptr);
+        EXPECT_FALSE (DistanceImage::Rebuild (image, {}, size.first, size.second, {}));
+    }
+
+    // A usable size afterwards works again.
+    EXPECT_TRUE (DistanceImage::Rebuild (image, screens, 16, 16, {}));
+    EXPECT_NE (image, nullptr);
+}
+
+TEST (DistanceImageTextureSize, RoundsUpToMultiplesOfSixteen)
+{
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (1280), 1280);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (720), 720);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (1920), 1920);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (1080), 1088);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (100), 112);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (1), 16);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (16), 16);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (17), 32);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (0), 0);
+    EXPECT_EQ (DistanceImage::PaddedTextureSize (16384), 16384);
+
+    // Near the top of the range the result must stay a representable multiple of 16.
+    auto top = DistanceImage::PaddedTextureSize (std::numeric_limits<int>::max());
+    EXPECT_GT (top, 0);
+    EXPECT_EQ (top % 16, 0);
+}
