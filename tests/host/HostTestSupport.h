@@ -44,12 +44,19 @@ inline SessionResult runSession(const std::vector<std::string>& arguments)
 class ScratchFolder
 {
 public:
+    // mkdtemp, so that test processes running side by side never share (and delete) one folder.
     ScratchFolder()
-        : folder(juce::File::getSpecialLocation(juce::File::tempDirectory).getNonexistentChildFile("zm-host-test", ""))
     {
-        folder.createDirectory();
+        std::string pattern = juce::File::getSpecialLocation(juce::File::tempDirectory)
+                                  .getChildFile("zm-host-test-XXXXXX").getFullPathName().toStdString();
+        if (mkdtemp(pattern.data()) != nullptr)
+            folder = juce::File(pattern);
     }
-    ~ScratchFolder() { folder.deleteRecursively(); }
+    ~ScratchFolder()
+    {
+        if (folder != juce::File())
+            folder.deleteRecursively();
+    }
 
     std::string Path(const char* name) const { return folder.getChildFile(name).getFullPathName().toStdString(); }
     const juce::File& Folder() const { return folder; }
