@@ -3,6 +3,7 @@
 #include <juce_core/juce_core.h>
 
 #include <cstdlib>
+#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,7 @@ public:
 
     EffectTestHome()
     {
+        // Named by process and at random: test cases run in parallel processes.
         if (const char* old = std::getenv("HOME"))
             previousHome = old;
         folder.createDirectory();
@@ -121,7 +123,8 @@ private:
     }
 
     juce::File folder { juce::File::getSpecialLocation(juce::File::tempDirectory)
-                            .getNonexistentChildFile("zm-effect-home", "", false) };
+                            .getChildFile("zm-effect-home-" + juce::String(static_cast<int>(::getpid())) + "-"
+                                          + juce::String::toHexString(juce::Random::getSystemRandom().nextInt64())) };
     juce::String previousHome;
     int writes = 0;
 };
