@@ -64,7 +64,7 @@ public:
     static constexpr juce::int64 baseTime = 1600000000000LL;
 
     juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getNonexistentChildFile ("zm-home", "", false) };
+                            .getChildFile ("zm-home-" + juce::Uuid().toString()) }; // unique across parallel test processes
 
 private:
     juce::String previousHome;
