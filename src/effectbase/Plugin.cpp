@@ -26,24 +26,21 @@ Plugin::~Plugin() = default;
 
 int32_t Plugin::AddParam(const juce::String& name, const juce::String& uniformName, int32_t type, float defaultValue)
 {
-    const int32_t index = paramValues.size();
+    const int32_t index = GetNumSlots();
     SetParamInfo(index, name.toRawUTF8(), type, defaultValue);
-    uniformNames.add(uniformName);
-    paramValues.add(defaultValue);
-    return index;
+    return AddSlot(uniformName, defaultValue);
 }
 
 void Plugin::AddValueSlot()
 {
-    uniformNames.add(juce::String());
-    paramValues.add(0.0f);
+    AddSlot(juce::String(), 0.0f);
 }
 
 void Plugin::AddHueColorParam(const juce::String& name, const juce::String& redUniform,
                               const juce::String& greenUniform, const juce::String& blueUniform, float hueDefault)
 {
     const int32_t hueIndex = AddParam(name, redUniform, FF_TYPE_HUE, hueDefault);
-    colorGroups.add(hueIndex);
+    AddColorGroup(hueIndex);
     AddParam(name + "_saturation", greenUniform, FF_TYPE_SATURATION, 2.0f);
     AddParam(name + "_brighthness", blueUniform, FF_TYPE_BRIGHTNESS, 2.0f);
     AddParam(name + "_alpha", juce::String(), FF_TYPE_ALPHA, 1.0f);
@@ -73,10 +70,8 @@ int32_t Plugin::InitGL(const FFGLViewport* newViewport)
         const GLuint program = mainShader.GetProgramId();
         zmgl::glUseProgram(program);
 
-        // Rebuilt from scratch so that the locations always line up with the slots.
-        uniformLocations.clearQuick();
-        for (const auto& uniformName : uniformNames)
-            uniformLocations.add(zmgl::glGetUniformLocation(program, uniformName.toRawUTF8()));
+        ResolveUniformLocations([program](const char* uniformName)
+                                { return zmgl::glGetUniformLocation(program, uniformName); });
 
         resolutionLocation = zmgl::glGetUniformLocation(program, "resolution");
         maxstLocation = zmgl::glGetUniformLocation(program, "maxst");
@@ -102,16 +97,13 @@ int32_t Plugin::DeInitGL()
 
 int32_t Plugin::SetFloatParameter(uint32_t index, float value)
 {
-    if (index < static_cast<uint32_t>(paramValues.size()))
-        paramValues.set(static_cast<int>(index), value);
+    SetSlotValue(index, value);
     return FF_SUCCESS;
 }
 
 float Plugin::GetFloatParameter(uint32_t index)
 {
-    if (index < static_cast<uint32_t>(paramValues.size()))
-        return paramValues.getUnchecked(static_cast<int>(index));
-    return 0.0f;
+    return GetSlotValue(index);
 }
 
 int32_t Plugin::Resize(const FFGLViewport* newViewport)

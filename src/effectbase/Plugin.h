@@ -3,6 +3,7 @@
 #include "CFFGLPlugin.h"
 #include "ScreenQuad.h"
 #include "ShaderProgram.h"
+#include "ValueSlots.h"
 
 #include <juce_core/juce_core.h>
 
@@ -28,7 +29,7 @@
     default, the value slots never clamp. GL objects exist only between InitGL
     and DeInitGL; the destructor makes no GL call.
 */
-class Plugin : public CFFGLPlugin
+class Plugin : public CFFGLPlugin, protected ValueSlots
 {
 public:
     /**
@@ -93,16 +94,9 @@ protected:
     /** -1 until the program is built: uniform calls on it are no-ops. */
     int32_t resolutionLocation = -1;
     int32_t maxstLocation = -1;
-    /** The current value of each parameter, index = parameter id. */
-    juce::Array<float> paramValues;
-    /** The uniform name of each value slot; empty = no uniform. */
-    juce::Array<juce::String> uniformNames;
-    /** The location of each slot's uniform, filled by InitGL when the program built; empty otherwise. */
-    juce::Array<int32_t> uniformLocations;
+    // paramValues, uniformNames, uniformLocations and colorGroups come from ValueSlots.
     ShaderProgram mainShader;
     /** A second program object that nothing builds; released with the first. */
     ShaderProgram secondShader;
     ScreenQuad quad;
-    /** The first (hue) index of each colour group, in the order the groups were added. */
-    juce::Array<int32_t> colorGroups;
 };
