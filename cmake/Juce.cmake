@@ -6,7 +6,12 @@ if(NOT EXISTS ${ZM_JUCE_MODULES_DIR}/juce_core/juce_core.cpp)
   message(FATAL_ERROR "JUCE modules not found in ${ZM_JUCE_MODULES_DIR}: run scripts/install-deps.sh")
 endif()
 
-pkg_check_modules(ZM_JUCE_DEPS REQUIRED IMPORTED_TARGET freetype2 libpng libjpeg zlib)
+if(WIN32)
+  # Windows draws text through the system, not FreeType.
+  pkg_check_modules(ZM_JUCE_DEPS REQUIRED IMPORTED_TARGET libpng libjpeg zlib)
+else()
+  pkg_check_modules(ZM_JUCE_DEPS REQUIRED IMPORTED_TARGET freetype2 libpng libjpeg zlib)
+endif()
 
 add_library(zm_juce STATIC
   ${ZM_JUCE_MODULES_DIR}/juce_core/juce_core.cpp
@@ -25,3 +30,8 @@ target_compile_definitions(zm_juce PUBLIC
   $<IF:$<CONFIG:Debug>,DEBUG=1;_DEBUG=1,NDEBUG=1>)
 target_compile_options(zm_juce PRIVATE -w)
 target_link_libraries(zm_juce PUBLIC PkgConfig::ZM_JUCE_DEPS Threads::Threads ${CMAKE_DL_LIBS})
+if(WIN32)
+  target_link_libraries(zm_juce PUBLIC
+    kernel32 user32 gdi32 comdlg32 ole32 oleaut32 shell32 shlwapi uuid version winmm
+    wininet ws2_32 imm32 rpcrt4 dwrite d2d1 dxgi d3d11 iphlpapi)
+endif()

@@ -1,9 +1,12 @@
 #include "GLEntryPoints.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 #ifdef _WIN32
- #define WIN32_LEAN_AND_MEAN
+ #ifndef WIN32_LEAN_AND_MEAN
+  #define WIN32_LEAN_AND_MEAN
+ #endif
  #include <windows.h>
 #else
  #include <dlfcn.h>

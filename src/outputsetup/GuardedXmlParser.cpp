@@ -1,6 +1,7 @@
 #include "GuardedXmlParser.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace
 {
@@ -12,7 +13,8 @@ bool isIdentifierChar (juce_wchar c) noexcept
     // The same set JUCE's parser takes for tag and attribute names.
     static const juce::uint32 legalChars[] = { 0, 0x7ff6000, 0x87fffffe, 0x7fffffe, 0 };
 
-    if (c < 0)
+    // juce_wchar is unsigned where wchar_t is 16 bits wide (Windows).
+    if (static_cast<std::make_signed_t<juce_wchar>> (c) < 0)
         return false;
 
     if (c < (juce_wchar) (juce::numElementsInArray (legalChars) * 32))
