@@ -1,0 +1,235 @@
+#include "CompatGLTest.h"
+
+#include "EffectTestHome.h"
+#include "GLCallLog15.h"
+#include "HostFramebuffer.h"
+#include "Zephyrmantle.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+// The effect as the FFGL 1.5 library builds it, driven directly on a
+// compatibility context: each check is a place where it differs from the FFGL
+// 2.1 build of the same source.
+
+namespace
+{
+/** Opens up the effect's state for the checks. */
+class Zephyrmantle15Probe : public Zephyrmantle
+{
+public:
+    using Zephyrmantle::colorGroups;
+    using Zephyrmantle::hiddenScreensOn;
+    using Zephyrmantle::outlineImage;
+    using Zephyrmantle::outputSetupReader;
+    using Zephyrmantle::paramValues;
+    using Zephyrmantle::screenSelection;
+    using Zephyrmantle::screensParam;
+    using Zephyrmantle::uniformNames;
+
+    GLuint Program() const { return mainShader.GetProgram(); }
+};
+
+/** Moves the settings file the home wrote into the folder of FFGL 1.5 hosts. */
+void MoveLayoutToArena6(const EffectTestHome& home)
+{
+    const juce::File written = home.SettingsFile();
+    const juce::File documents = written.getParentDirectory().getParentDirectory().getParentDirectory();
+    const juce::File target = documents.getChildFile("Resolume Arena 6/Preferences/AdvancedOutput.xml");
+    ASSERT_TRUE(target.getParentDirectory().createDirectory());
+    ASSERT_TRUE(written.moveFileTo(target));
+}
+
+float ListedDefault(const CFFGLPluginManager& list, uint32_t index)
+{
+    const auto bits = static_cast<uint32_t>(list.FindParamDefault(index));
+    float value = 0.0f;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+TEST(Effect15, NineParametersWithoutScreensOrAlpha)
+{
+    EffectTestHome home;
+    Zephyrmantle15Probe effect;
+
+    struct Expected
+    {
+        const char* name;
+        int32_t type;
+        float listedDefault;
+        float keptValue;
+        const char* uniform;
+    };
+    const Expected expected[] = {
+        { "Hidden Screens", FF_TYPE_BOOLEAN, 0.0f, 0.0f, "" },
+        { "Hidden Slices", FF_TYPE_BOOLEAN, 0.0f, 0.0f, "" },
+        { "Merge shapes", FF_TYPE_BOOLEAN, 1.0f, 1.0f, "" },
+        { "Inside", FF_TYPE_STANDARD, 0.1f, 0.1f, "inside" },
+        { "Outside", FF_TYPE_STANDARD, 0.0f, 0.0f, "outline" },
+        { "Softness", FF_TYPE_STANDARD, 0.0f, 0.0f, "blur" },
+        { "Color", FF_TYPE_HUE, 0.3f, 0.3f, "cR" },
+        { "Color_saturation", FF_TYPE_SATURATION, 1.0f, 2.0f, "cG" },
+        { "Color_brighthnes", FF_TYPE_BRIGHTNESS, 1.0f, 2.0f, "cB" },
+    };
+
+    ASSERT_EQ(effect.GetNumParams(), 9);
+    ASSERT_EQ(effect.paramValues.size(), 9);
+    for (uint32_t i = 0; i < 9; ++i)
+    {
+        const auto& e = expected[i];
+        EXPECT_EQ(std::string(effect.FindParamName(i), strnlen(effect.FindParamName(i), 16)), e.name) << i;
+        EXPECT_EQ(effect.FindParamType(i), e.type) << i;
+        EXPECT_FLOAT_EQ(ListedDefault(effect, i), e.listedDefault) << i;
+        EXPECT_FLOAT_EQ(effect.paramValues[static_cast<int>(i)], e.keptValue) << i;
+        EXPECT_EQ(effect.uniformNames[static_cast<int>(i)], e.uniform) << i;
+    }
+    EXPECT_EQ(effect.FindParamType(9), -1);
+    ASSERT_EQ(effect.colorGroups.size(), 1);
+    EXPECT_EQ(effect.colorGroups[0], 6);
+    EXPECT_EQ(effect.screensParam, 0) << "names no parameter in this build";
+    EXPECT_EQ(effect.GetMaxInputFrames(), 0);
+}
+
+TEST(Effect15, ReadsTheLayoutOfResolumeArena6)
+{
+    EffectTestHome home;
+    home.WriteLayout(EffectTestHome::NamedScreens({ "Six A", "Six B" }));
+    MoveLayoutToArena6(home);
+    // The FFGL 2.1 host's folder holds another layout, which this build must not read.
+    home.WriteLayout(EffectTestHome::NamedScreens({ "Arena only" }));
+
+    Zephyrmantle15Probe effect;
+    ASSERT_NE(effect.outputSetupReader, nullptr);
+    const auto& screens = effect.outputSetupReader->screens;
+    ASSERT_EQ(screens.size(), 2u);
+    EXPECT_EQ(screens[0].name, "Six A");
+    EXPECT_EQ(screens[1].name, "Six B");
+}
+
+class Effect15GL : public CompatGLTest
+{
+protected:
+    void TearDown() override
+    {
+        if (effect != nullptr)
+        {
+            effect->DeInitGL();
+            effect.reset();
+        }
+        target.Destroy();
+        CompatGLTest::TearDown();
+    }
+
+    void Start(uint32_t width, uint32_t height)
+    {
+        // The host's target: a surfaceless context has no default framebuffer to draw into.
+        ASSERT_TRUE(target.Create(width, height)) << target.GetError();
+        target.BindAndClear();
+        effect = std::make_unique<Zephyrmantle15Probe>();
+        const FFGLViewport viewport { 0, 0, width, height };
+        ASSERT_EQ(effect->InitGL(&viewport), FF_SUCCESS);
+        ASSERT_NE(effect->Program(), 0u);
+    }
+
+    /** Runs one frame; the number of texture uploads (one per rebuild) it made. */
+    long FrameUploads()
+    {
+        GLCallLog15 log;
+        EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+        return log.Count("glTexImage2D");
+    }
+
+    /** The grey level of the distance image at an output pixel (row 0 at the top). */
+    int GreyAt(int x, int y) const
+    {
+        return effect->outlineImage->getPixelAt(x, y).getRed();
+    }
+
+    EffectTestHome home;
+    HostFramebuffer target;
+    std::unique_ptr<Zephyrmantle15Probe> effect;
+};
+
+TEST_F(Effect15GL, EachFrameDrawsOneImmediateQuadWithoutTextureCoordinates)
+{
+    Start(1920, 1080);
+
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        GLCallLog15 log;
+        ASSERT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+
+        EXPECT_EQ(log.Count("glMultiTexCoord2f"), 0) << "a source takes no input frames";
+        ASSERT_EQ(log.Count("glBegin"), 1);
+        ASSERT_EQ(log.Count("glEnd"), 1);
+        EXPECT_EQ(log.Only("glBegin")[0].arguments[0], double(GL_QUADS));
+
+        // The four vertices, in order, all between the one glBegin and the one glEnd.
+        const auto names = log.Names();
+        const auto begin = std::find(names.begin(), names.end(), "glBegin");
+        const auto end = std::find(names.begin(), names.end(), "glEnd");
+        EXPECT_EQ(std::count(begin, end, "glVertex2f"), 4);
+        EXPECT_EQ(std::count(names.begin(), names.end(), "glVertex2f"), 4);
+        const auto vertices = log.Only("glVertex2f");
+        const double corners[4][2] = { { -1, -1 }, { -1, 1 }, { 1, 1 }, { 1, -1 } };
+        for (size_t i = 0; i < vertices.size() && i < 4; ++i)
+            EXPECT_EQ(vertices[i].arguments, (std::vector<double> { corners[i][0], corners[i][1] })) << i;
+
+        // The program is put in use first and taken out of use last.
+        ASSERT_FALSE(names.empty());
+        EXPECT_EQ(log.Calls().front().name, "glUseProgram");
+        EXPECT_EQ(log.Calls().front().arguments[0], double(effect->Program()));
+        EXPECT_EQ(log.Calls().back().name, "glUseProgram");
+        EXPECT_EQ(log.Calls().back().arguments[0], 0.0);
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
+{
+    Start(1920, 1080);
+    ASSERT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+
+    float maxst[2] = {};
+    glGetUniformfv(effect->Program(), glGetUniformLocation(effect->Program(), "maxst"), maxst);
+    EXPECT_FLOAT_EQ(maxst[0], 1.0f);
+    EXPECT_FLOAT_EQ(maxst[1], 1080.0f / 1088.0f);
+}
+
+TEST_F(Effect15GL, HiddenScreensSwitchesBetweenEnabledAndEveryScreen)
+{
+    // Three screens with one 100 x 100 slice each, far apart; the second screen is disabled.
+    std::vector<EffectTestHome::Screen> screens;
+    for (int i = 0; i < 3; ++i)
+        screens.push_back({ "S" + std::to_string(i), i != 1, { { 100.0f + 300.0f * float(i), 100.0f, 100.0f, 100.0f } } });
+    home.WriteLayout(screens);
+    MoveLayoutToArena6(home);
+
+    Start(1024, 400);
+    const int centres[3] = { 150, 450, 750 };
+
+    // Off: the first and third screens only. A slice's centre lies 50 pixels inside its border.
+    ASSERT_NE(effect->outlineImage, nullptr);
+    EXPECT_LT(GreyAt(centres[0], 150), 204);
+    EXPECT_EQ(GreyAt(centres[1], 150), 255);
+    EXPECT_LT(GreyAt(centres[2], 150), 204);
+    EXPECT_EQ(FrameUploads(), 0);
+
+    // On: one rebuild on the next frame, taking every screen; then none.
+    effect->SetFloatParameter(0, 1.0f);
+    EXPECT_EQ(FrameUploads(), 1);
+    EXPECT_TRUE(effect->hiddenScreensOn);
+    EXPECT_EQ(effect->screenSelection, 0);
+    for (const int x : centres)
+        EXPECT_LT(GreyAt(x, 150), 204) << x;
+    EXPECT_EQ(GreyAt(centres[0], 150), GreyAt(centres[1], 150));
+    EXPECT_EQ(FrameUploads(), 0);
+
+    effect->SetFloatParameter(0, 0.0f);
+    EXPECT_EQ(FrameUploads(), 1);
+    EXPECT_EQ(GreyAt(centres[1], 150), 255);
+}
+} // namespace
