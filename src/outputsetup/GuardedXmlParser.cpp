@@ -467,6 +467,15 @@ private:
 };
 } // namespace
 
+juce::String GuardedXmlParser::decode (const void* data, size_t size)
+{
+    // JUCE's decoder reads one character past a file that holds nothing but a byte-order
+    // mark: give it a terminated copy.
+    juce::MemoryBlock terminated (data, size);
+    terminated.append ("\0\0\0", 4);
+    return juce::String::createStringFromData (terminated.getData(), (int) size);
+}
+
 int GuardedXmlParser::measureNesting (const juce::String& text)
 {
     return NestingScan (text.getCharPointer()).run();
@@ -508,8 +517,7 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File&
         if ((juce::int64) data.getSize() > maxFileBytes)
             return {};
 
-        // Byte-order marks and UTF-16 are honoured; bytes that are not UTF-8 are taken as Windows-1252.
-        return parseText (juce::String::createStringFromData (data.getData(), (int) data.getSize()));
+        return parseText (decode (data.getData(), data.getSize()));
     }
     catch (...)
     {

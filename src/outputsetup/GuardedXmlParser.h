@@ -34,6 +34,10 @@ public:
     /** Parses a document held in memory, with the same checks. */
     static std::unique_ptr<juce::XmlElement> parseText (const juce::String& text) noexcept;
 
+    /** Turns a file's bytes into text: byte-order marks and UTF-16 are honoured, and bytes
+        that are not UTF-8 are taken as Windows-1252. */
+    static juce::String decode (const void* data, size_t size);
+
     /** How many elements deep JUCE's parser would recurse on this text, or -1 when the
         text is refused. */
     static int measureNesting (const juce::String& text);

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (size > 1 << 20)
         return 0;
 
-    const auto text = juce::String::createStringFromData (data, (int) size);
+    const auto text = GuardedXmlParser::decode (data, size);
     const int measured = GuardedXmlParser::measureNesting (text);
     auto root = GuardedXmlParser::parseText (text);
 

@@ -139,6 +139,11 @@ TEST_F (GuardedXmlFile, EncodingsAreDecoded)
     ASSERT_NE (fromUtf16, nullptr);
     EXPECT_EQ (fromUtf16->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
 
+    const char bomOnly[] = "\xef\xbb\xbf";
+    EXPECT_EQ (parseBytes (bomOnly, 3), nullptr);
+    const char16_t utf16BomOnly[] = u"\xfeff";
+    EXPECT_EQ (parseBytes (utf16BomOnly, 2), nullptr);
+
     const char latin1[] = "<a n=\"caf\xe9\"/>";
     auto fromLatin1 = parseBytes (latin1, sizeof (latin1) - 1);
     ASSERT_NE (fromLatin1, nullptr) << "bytes that are not UTF-8 are still read";
