@@ -24,6 +24,25 @@ constexpr bool useArena6Folder = false;
 
 GLuint ProgramOf(const ShaderProgram& shader) { return shader.GetProgramId(); }
 #endif
+
+// GL_TEXTURE_2D is a capability only where fixed-function texturing exists: every
+// context of an FFGL 1.5 host, but not a core-profile context of an FFGL 2.1 host,
+// where disabling it would leave GL_INVALID_ENUM behind in the host's context.
+bool HasTexture2DCapability()
+{
+#ifdef ZEPHYRMANTLE_FFGL15
+    return true;
+#else
+    GLint major = 0, minor = 0;
+    zmgl::glGetIntegerv(GL_MAJOR_VERSION, &major);
+    zmgl::glGetIntegerv(GL_MINOR_VERSION, &minor);
+    if (major < 3 || (major == 3 && minor < 2))
+        return true; // no profiles before 3.2
+    GLint profile = 0;
+    zmgl::glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    return (profile & GL_CONTEXT_COMPATIBILITY_PROFILE_BIT) != 0;
+#endif
+}
 // ---------------------------------------------------------------------------------------
 
 juce::String FromBytes(const std::string& text)
@@ -105,6 +124,7 @@ int32_t Zephyrmantle::InitGL(const FFGLViewport* newViewport)
     try
     {
         Plugin::InitGL(newViewport);
+        contextHasTexture2DCapability = HasTexture2DCapability();
     }
     catch (...)
     {
@@ -212,7 +232,8 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
             DrawQuad(maxS, maxT);
         }
 
-        zmgl::glDisable(GL_TEXTURE_2D);
+        if (contextHasTexture2DCapability)
+            zmgl::glDisable(GL_TEXTURE_2D);
         zmgl::glBindTexture(GL_TEXTURE_2D, 0);
         zmgl::glUseProgram(0);
     }

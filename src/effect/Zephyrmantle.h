@@ -90,6 +90,9 @@ protected:
     /** The texture's storage size: the image size rounded up to multiples of 16. */
     int32_t textureWidth = 0;
     int32_t textureHeight = 0;
+    /** Whether the host's context has fixed-function texturing to switch off after a frame;
+        decided once by InitGL. */
+    bool contextHasTexture2DCapability = false;
 
 private:
     void UploadOutline() noexcept;

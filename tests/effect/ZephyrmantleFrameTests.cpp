@@ -224,10 +224,23 @@ TEST_F(ZephyrmantleFrame, FrameCallsFollowTheDrawingOrder)
     for (const auto& call : recorder.calls)
         if (call != "glUniform1f")
             calls.push_back(call);
+    // A core-profile context has no GL_TEXTURE_2D capability, so nothing is disabled there.
     EXPECT_THAT(calls, testing::ElementsAre("glUseProgram", "glUniform2f", "glActiveTexture", "glBindTexture",
-                                            "glBindVertexArray", "glDrawArrays", "glBindVertexArray", "glDisable",
+                                            "glBindVertexArray", "glDrawArrays", "glBindVertexArray",
                                             "glBindTexture", "glUseProgram"));
     EXPECT_EQ(Count(recorder.calls, "glUniform1f"), 11) << "one per value slot, the colour as three";
+}
+
+TEST_F(ZephyrmantleFrame, FramesLeaveNoErrorInTheHostsCoreContext)
+{
+    BindFramebuffer(64, 48);
+    Start(64, 48);
+    while (glGetError() != GL_NO_ERROR)
+    {
+    }
+    effect->ProcessOpenGL(nullptr);
+    effect->ProcessOpenGL(nullptr);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(ZephyrmantleFrame, TextureIsPaddedToMultiplesOfSixteen)
