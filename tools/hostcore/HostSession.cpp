@@ -5,6 +5,8 @@
 #include "ParameterText.h"
 #include "PngWriter.h"
 
+#include <algorithm>
+
 #include <climits>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -232,6 +234,16 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
 
     if (! options.outputPath.empty())
     {
+        // FFGL hosts composite a plug-in's output as premultiplied colour; a PNG holds
+        // straight colour, so it is divided out here.
+        for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+        {
+            const unsigned alpha = pixels[i + 3];
+            if (alpha == 0 || alpha == 255)
+                continue;
+            for (size_t c = 0; c < 3; ++c)
+                pixels[i + c] = static_cast<uint8_t>(std::min(255u, (pixels[i + c] * 255u + alpha / 2) / alpha));
+        }
         if (! PngWriter::Write(options.outputPath, finalWidth, finalHeight, pixels, failure))
             return false;
         out << "wrote       " << options.outputPath << " (" << finalWidth << "x" << finalHeight << ")" << std::endl;
