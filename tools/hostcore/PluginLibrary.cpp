@@ -2,7 +2,14 @@
 
 #include "FFGLTypes.h"
 
-#include <dlfcn.h>
+#ifdef _WIN32
+ #ifndef WIN32_LEAN_AND_MEAN
+  #define WIN32_LEAN_AND_MEAN
+ #endif
+ #include <windows.h>
+#else
+ #include <dlfcn.h>
+#endif
 
 #include <cstring>
 
@@ -83,6 +90,21 @@ bool PluginLibrary::Load(const std::string& path)
 {
     Unload();
 
+#ifdef _WIN32
+    HMODULE module = LoadLibraryA(path.c_str());
+    if (module == nullptr)
+        return Fail("cannot load " + path + ": error " + std::to_string(GetLastError()));
+    handle = module;
+
+    FARPROC found = GetProcAddress(module, "plugMain");
+    void* symbol = found != nullptr ? reinterpret_cast<void*>(found) : nullptr;
+    if (symbol == nullptr)
+    {
+        FreeLibrary(module);
+        handle = nullptr;
+        return Fail("no plugMain in " + path);
+    }
+#else
     handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr)
     {
@@ -98,6 +120,7 @@ bool PluginLibrary::Load(const std::string& path)
         handle = nullptr;
         return Fail("no plugMain in " + path);
     }
+#endif
 
     plugMain = reinterpret_cast<PlugMainFunction>(symbol);
     error.clear();
@@ -107,7 +130,13 @@ bool PluginLibrary::Load(const std::string& path)
 void PluginLibrary::Unload()
 {
     if (handle != nullptr)
+    {
+#ifdef _WIN32
+        FreeLibrary(static_cast<HMODULE>(handle));
+#else
         dlclose(handle);
+#endif
+    }
     handle = nullptr;
     plugMain = nullptr;
     haveInfo = false;
