@@ -134,14 +134,6 @@ protected:
         ASSERT_NE(effect->Program(), 0u);
     }
 
-    /** Runs one frame; the number of texture uploads (one per rebuild) it made. */
-    long FrameUploads()
-    {
-        GLCallLog15 log;
-        EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
-        return log.Count("glTexImage2D");
-    }
-
     /** The grey level of the distance image at an output pixel (row 0 at the top). */
     int GreyAt(int x, int y) const
     {
@@ -216,20 +208,21 @@ TEST_F(Effect15GL, HiddenScreensSwitchesBetweenEnabledAndEveryScreen)
     EXPECT_LT(GreyAt(centres[0], 150), 204);
     EXPECT_EQ(GreyAt(centres[1], 150), 255);
     EXPECT_LT(GreyAt(centres[2], 150), 204);
-    EXPECT_EQ(FrameUploads(), 0);
+    EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+    EXPECT_EQ(GreyAt(centres[1], 150), 255);
 
-    // On: one rebuild on the next frame, taking every screen; then none.
+    // On: the next frame rebuilds, taking every screen. (How often the shared
+    // frame code rebuilds is covered by the FFGL 2.1 effect's tests.)
     effect->SetFloatParameter(0, 1.0f);
-    EXPECT_EQ(FrameUploads(), 1);
+    EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
     EXPECT_TRUE(effect->hiddenScreensOn);
     EXPECT_EQ(effect->screenSelection, 0);
     for (const int x : centres)
         EXPECT_LT(GreyAt(x, 150), 204) << x;
     EXPECT_EQ(GreyAt(centres[0], 150), GreyAt(centres[1], 150));
-    EXPECT_EQ(FrameUploads(), 0);
 
     effect->SetFloatParameter(0, 0.0f);
-    EXPECT_EQ(FrameUploads(), 1);
+    EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
     EXPECT_EQ(GreyAt(centres[1], 150), 255);
 }
 } // namespace
