@@ -22,7 +22,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
-  wine64 wine
+  wine64 wine xvfb xauth libgl1-mesa-dri libglx-mesa0
   cmake ninja-build meson pkgconf python3
   juce-modules-source-data googletest
 )

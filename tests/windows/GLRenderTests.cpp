@@ -1,0 +1,196 @@
+// Renders frames through each plug-in DLL in a real WGL context (Wine's
+// OpenGL on Mesa, under a virtual X display). Skipped where no context can be
+// made, e.g. when Wine has no display.
+#include "PluginLibrary.h"
+#include "WineHostFiles.h"
+
+#ifndef WIN32_LEAN_AND_MEAN
+ #define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/wglext.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <vector>
+
+namespace
+{
+constexpr int frameWidth = 160;
+constexpr int frameHeight = 96;
+
+template <typename Fn>
+Fn glProc(const char* name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+}
+
+// A hidden window with an OpenGL context, current while the object lives, and
+// a colour framebuffer object standing in for the host's render target.
+class WglContext
+{
+public:
+    explicit WglContext(bool coreProfile)
+    {
+        WNDCLASSA windowClass {};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "ZephyrmantleTestWindow";
+        windowClass.style = CS_OWNDC;
+        RegisterClassA(&windowClass);
+        window = CreateWindowA(windowClass.lpszClassName, "", WS_OVERLAPPEDWINDOW, 0, 0, frameWidth, frameHeight,
+                               nullptr, nullptr, windowClass.hInstance, nullptr);
+        if (window == nullptr)
+            return;
+        dc = GetDC(window);
+
+        PIXELFORMATDESCRIPTOR format {};
+        format.nSize = sizeof(format);
+        format.nVersion = 1;
+        format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        format.iPixelType = PFD_TYPE_RGBA;
+        format.cColorBits = 32;
+        const int chosen = ChoosePixelFormat(dc, &format);
+        if (chosen == 0 || ! SetPixelFormat(dc, chosen, &format))
+            return;
+
+        context = wglCreateContext(dc);
+        if (context == nullptr || ! wglMakeCurrent(dc, context))
+            return;
+
+        if (coreProfile)
+        {
+            auto createAttribs = glProc<PFNWGLCREATECONTEXTATTRIBSARBPROC>("wglCreateContextAttribsARB");
+            if (createAttribs == nullptr)
+                return;
+            const int attributes[] = { WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
+                                       WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_CORE_PROFILE_BIT_ARB, 0 };
+            HGLRC core = createAttribs(dc, nullptr, attributes);
+            wglMakeCurrent(nullptr, nullptr);
+            wglDeleteContext(context);
+            context = core;
+            if (context == nullptr || ! wglMakeCurrent(dc, context))
+                return;
+        }
+
+        auto genFramebuffers = glProc<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
+        auto bindFramebuffer = glProc<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
+        auto genRenderbuffers = glProc<PFNGLGENRENDERBUFFERSPROC>("glGenRenderbuffers");
+        auto bindRenderbuffer = glProc<PFNGLBINDRENDERBUFFERPROC>("glBindRenderbuffer");
+        auto storage = glProc<PFNGLRENDERBUFFERSTORAGEPROC>("glRenderbufferStorage");
+        auto attach = glProc<PFNGLFRAMEBUFFERRENDERBUFFERPROC>("glFramebufferRenderbuffer");
+        if (genFramebuffers == nullptr || bindFramebuffer == nullptr || genRenderbuffers == nullptr
+            || bindRenderbuffer == nullptr || storage == nullptr || attach == nullptr)
+            return;
+        GLuint colour = 0;
+        genRenderbuffers(1, &colour);
+        bindRenderbuffer(GL_RENDERBUFFER, colour);
+        storage(GL_RENDERBUFFER, GL_RGBA8, frameWidth, frameHeight);
+        genFramebuffers(1, &framebuffer);
+        bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        attach(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+        glViewport(0, 0, frameWidth, frameHeight);
+        ready = glGetError() == GL_NO_ERROR;
+    }
+
+    ~WglContext()
+    {
+        if (context != nullptr)
+        {
+            wglMakeCurrent(nullptr, nullptr);
+            wglDeleteContext(context);
+        }
+        if (window != nullptr)
+        {
+            ReleaseDC(window, dc);
+            DestroyWindow(window);
+        }
+    }
+
+    bool IsReady() const { return ready; }
+    GLuint Framebuffer() const { return framebuffer; }
+
+    void Clear()
+    {
+        glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+
+    std::vector<uint32_t> ReadPixels()
+    {
+        std::vector<uint32_t> pixels(frameWidth * frameHeight);
+        glReadPixels(0, 0, frameWidth, frameHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+private:
+    HWND window = nullptr;
+    HDC dc = nullptr;
+    HGLRC context = nullptr;
+    GLuint framebuffer = 0;
+    bool ready = false;
+};
+
+struct RenderCase
+{
+    const char* file;
+    const char* hostFolder;
+    bool coreProfile;
+};
+
+class PluginRendering : public ::testing::TestWithParam<RenderCase>
+{
+};
+
+TEST_P(PluginRendering, DrawsTheSliceOutlinesOfTheHostLayout)
+{
+    WineHostFiles files(GetParam().hostFolder);
+    ASSERT_TRUE(files.WriteSettings(WineHostFiles::SettingsWithScreens({ "Wall" })));
+
+    WglContext gl(GetParam().coreProfile);
+    if (! gl.IsReady())
+    {
+        files.RemoveAll();
+        GTEST_SKIP() << "no OpenGL context here (no display for Wine?)";
+    }
+
+    PluginLibrary lib;
+    ASSERT_TRUE(lib.Load(GetParam().file)) << lib.GetError();
+    const uint64_t instance = lib.Instantiate(frameWidth, frameHeight);
+    files.RemoveAll();
+    ASSERT_NE(instance, 0u);
+
+    gl.Clear();
+    EXPECT_TRUE(lib.ProcessFrame(instance, gl.Framebuffer()));
+    const std::vector<uint32_t> pixels = gl.ReadPixels();
+    // The slice sits in the lower left corner: the frame cannot be one flat colour.
+    const std::set<uint32_t> distinct(pixels.begin(), pixels.end());
+    EXPECT_GT(distinct.size(), 2u);
+
+    EXPECT_TRUE(lib.Resize(instance, frameWidth / 2, frameHeight / 2));
+    EXPECT_TRUE(lib.ProcessFrame(instance, gl.Framebuffer()));
+    EXPECT_TRUE(lib.Deinstantiate(instance));
+    EXPECT_TRUE(lib.Deinitialise());
+}
+
+std::vector<RenderCase> renderCases()
+{
+    std::vector<RenderCase> cases;
+#ifdef ZM_HAVE_FFGL21
+    cases.push_back({ "Zephyrmantle_FFGL21.dll", "Resolume Arena/", true });
+#endif
+#ifdef ZM_HAVE_FFGL15
+    cases.push_back({ "Zephyrmantle_FFGL15.dll", "Resolume Arena 6/", false });
+#endif
+    return cases;
+}
+
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PluginRendering);
+INSTANTIATE_TEST_SUITE_P(Windows, PluginRendering, ::testing::ValuesIn(renderCases()),
+    [](const ::testing::TestParamInfo<RenderCase>& param) {
+        return std::string(param.param.coreProfile ? "FFGL21" : "FFGL15");
+    });
+} // namespace
