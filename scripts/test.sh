@@ -24,6 +24,9 @@ if [ -f tests/fuzz/run-fuzz-smoke.sh ]; then
   bash tests/fuzz/run-fuzz-smoke.sh
 fi
 
+echo "== Windows DLLs (MinGW-w64 cross-build, tests under Wine)"
+bash scripts/build-windows.sh build/windows
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZM_SANITIZE=ON -DZM_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build/sanitize -j"$jobs"
