@@ -4,7 +4,9 @@
 #
 #   scripts/render-example.sh [--ffgl15] [OUTPUT.png] [host options...]
 #
-# Host options are passed on, e.g. --set Inside=0.4 --set Softness=0.3.
+# The example is drawn as a soft cyan glow around the slice borders; host options
+# given here are passed on after those settings and override them, e.g.
+# --set Inside=0.4 --set Softness=0.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,5 +29,7 @@ LIBGL_ALWAYS_SOFTWARE=1 build/release/tools/zephyrmantle-host \
   --plugin "build/release/src/$plugin.so" \
   --home examples/home \
   --size 1920x1080 --frames 2 \
+  --set Inside=0.05 --set Outside=0.1 --set Softness=0.6 \
+  --set Color=0.55 --set Color_saturation=1 --set Color_brighthnes=1 \
   --output "$output" "$@"
 echo "wrote $output"
