@@ -16,13 +16,9 @@ std::atomic<int> liveObjects { 0 };
 #ifdef ZEPHYRMANTLE_FFGL15
 // FFGL 1.5 hosts keep their files below "Resolume Arena 6/".
 constexpr bool useArena6Folder = true;
-
-GLuint ProgramOf(const FFGLShader& shader) { return shader.GetProgram(); }
 #else
 // FFGL 2.1 hosts keep their files below "Resolume Arena/".
 constexpr bool useArena6Folder = false;
-
-GLuint ProgramOf(const ShaderProgram& shader) { return shader.GetProgramId(); }
 #endif
 
 // GL_TEXTURE_2D is a capability only where fixed-function texturing exists: every
@@ -199,7 +195,7 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
             RebuildOutline();
 
         if (mainShader.IsValid())
-            zmgl::glUseProgram(ProgramOf(mainShader));
+            zmgl::glUseProgram(GetMainProgram());
 
         for (int j = 0; j < uniformLocations.size();)
         {

@@ -4,7 +4,20 @@
 
 namespace
 {
-int32_t inputFramesForType(int32_t pluginType)
+// ---- What differs between the two plug-in builds -------------------------------------
+#ifdef ZEPHYRMANTLE_FFGL15
+// Only an effect takes an input frame in the FFGL 1.5 build; sources and mixers get none.
+int32_t InputFramesForType(int32_t pluginType)
+{
+    return pluginType == FF_EFFECT ? 1 : 0;
+}
+
+void DeleteGLObjects(FFGLShader& shader)
+{
+    shader.DeleteObjects();
+}
+#else
+int32_t InputFramesForType(int32_t pluginType)
 {
     switch (pluginType)
     {
@@ -13,16 +26,44 @@ int32_t inputFramesForType(int32_t pluginType)
         default: return 0;
     }
 }
+
+void DeleteGLObjects(ShaderProgram& shader)
+{
+    shader.DeleteProgram();
+}
+#endif
+// ---------------------------------------------------------------------------------------
 } // namespace
 
 Plugin::Plugin(const int32_t& pluginType)
 {
-    const int32_t frames = inputFramesForType(pluginType);
+    const int32_t frames = InputFramesForType(pluginType);
     SetMinInputFrames(frames);
     SetMaxInputFrames(frames);
+#ifdef ZEPHYRMANTLE_FFGL15
+    hasInputs = frames > 0;
+#endif
 }
 
 Plugin::~Plugin() = default;
+
+GLuint Plugin::GetMainProgram() const
+{
+#ifdef ZEPHYRMANTLE_FFGL15
+    return mainShader.GetProgram();
+#else
+    return mainShader.GetProgramId();
+#endif
+}
+
+GLint Plugin::UniformLocation(const char* name) const
+{
+#ifdef ZEPHYRMANTLE_FFGL15
+    return mainShader.UniformLocation(name);
+#else
+    return zmgl::glGetUniformLocation(mainShader.GetProgramId(), name);
+#endif
+}
 
 int32_t Plugin::AddParam(const juce::String& name, const juce::String& uniformName, int32_t type, float defaultValue)
 {
@@ -31,10 +72,12 @@ int32_t Plugin::AddParam(const juce::String& name, const juce::String& uniformNa
     return AddSlot(uniformName, defaultValue);
 }
 
+#ifndef ZEPHYRMANTLE_FFGL15
 void Plugin::AddValueSlot()
 {
     AddSlot(juce::String(), 0.0f);
 }
+#endif
 
 void Plugin::AddHueColorParam(const juce::String& name, const juce::String& redUniform,
                               const juce::String& greenUniform, const juce::String& blueUniform, float hueDefault)
@@ -43,7 +86,9 @@ void Plugin::AddHueColorParam(const juce::String& name, const juce::String& redU
     AddColorGroup(hueIndex);
     AddParam(name + "_saturation", greenUniform, FF_TYPE_SATURATION, 2.0f);
     AddParam(name + "_brighthness", blueUniform, FF_TYPE_BRIGHTNESS, 2.0f);
+#ifndef ZEPHYRMANTLE_FFGL15
     AddParam(name + "_alpha", juce::String(), FF_TYPE_ALPHA, 1.0f);
+#endif
 }
 
 void Plugin::SetShaderSources(const juce::String& vertex, const juce::String& fragment)
@@ -65,33 +110,21 @@ int32_t Plugin::InitGL(const FFGLViewport* newViewport)
     if (vertexSource.isNotEmpty() && fragmentSource.isNotEmpty())
         mainShader.Compile(vertexSource.toStdString(), fragmentSource.toStdString());
 
-    if (mainShader.GetProgramId() != 0)
-    {
-        const GLuint program = mainShader.GetProgramId();
-        zmgl::glUseProgram(program);
+    ApplyViewport(*newViewport, true);
 
-        ResolveUniformLocations([program](const char* uniformName)
-                                { return zmgl::glGetUniformLocation(program, uniformName); });
-
-        resolutionLocation = zmgl::glGetUniformLocation(program, "resolution");
-        maxstLocation = zmgl::glGetUniformLocation(program, "maxst");
-        zmgl::glUniform2f(resolutionLocation, static_cast<float>(newViewport->width),
-                          static_cast<float>(newViewport->height));
-        zmgl::glUseProgram(0);
-    }
-
+#ifndef ZEPHYRMANTLE_FFGL15
     quad.Create();
-
-    viewportWidth = static_cast<int32_t>(newViewport->width);
-    viewportHeight = static_cast<int32_t>(newViewport->height);
+#endif
     return FF_SUCCESS;
 }
 
 int32_t Plugin::DeInitGL()
 {
-    mainShader.DeleteProgram();
-    secondShader.DeleteProgram();
+    DeleteGLObjects(mainShader);
+    DeleteGLObjects(secondShader);
+#ifndef ZEPHYRMANTLE_FFGL15
     quad.Release();
+#endif
     return FF_SUCCESS;
 }
 
@@ -111,17 +144,28 @@ int32_t Plugin::Resize(const FFGLViewport* newViewport)
     if (newViewport == nullptr)
         return FF_FAIL;
 
-    // Without a program there is no uniform to set, and a uniform call with no
-    // program in use would leave GL_INVALID_OPERATION in the host's context.
+    ApplyViewport(*newViewport, false);
+    return FF_SUCCESS;
+}
+
+void Plugin::ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms)
+{
+    // Without a built program there is no uniform to set, and a uniform call
+    // with no program in use would leave GL_INVALID_OPERATION in the host's context.
     if (mainShader.IsValid())
     {
-        zmgl::glUseProgram(mainShader.GetProgramId());
-        zmgl::glUniform2f(resolutionLocation, static_cast<float>(newViewport->width),
-                          static_cast<float>(newViewport->height));
+        zmgl::glUseProgram(GetMainProgram());
+        if (resolveUniforms)
+        {
+            ResolveUniformLocations([this](const char* uniformName) { return UniformLocation(uniformName); });
+            resolutionLocation = UniformLocation("resolution");
+            maxstLocation = UniformLocation("maxst");
+        }
+        zmgl::glUniform2f(resolutionLocation, static_cast<float>(newViewport.width),
+                          static_cast<float>(newViewport.height));
         zmgl::glUseProgram(0);
     }
 
-    viewportWidth = static_cast<int32_t>(newViewport->width);
-    viewportHeight = static_cast<int32_t>(newViewport->height);
-    return FF_SUCCESS;
+    viewportWidth = static_cast<int32_t>(newViewport.width);
+    viewportHeight = static_cast<int32_t>(newViewport.height);
 }

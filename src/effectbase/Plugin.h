@@ -1,8 +1,16 @@
 #pragma once
 
-#include "CFFGLPlugin.h"
-#include "ScreenQuad.h"
-#include "ShaderProgram.h"
+// Both plug-in libraries compile this class; the FFGL 1.5 library defines
+// ZEPHYRMANTLE_FFGL15 and the places where that build differs are marked with it.
+#ifdef ZEPHYRMANTLE_FFGL15
+ #include "CFreeFrameGLPlugin.h"
+ #include "FFGLShader.h"
+ #include "GLEntryPoints15.h"
+#else
+ #include "CFFGLPlugin.h"
+ #include "ScreenQuad.h"
+ #include "ShaderProgram.h"
+#endif
 #include "ValueSlots.h"
 
 #include <juce_core/juce_core.h>
@@ -10,9 +18,22 @@
 #include <array>
 #include <cstdint>
 
+// ---- What differs between the two plug-in builds -------------------------------------
+#ifdef ZEPHYRMANTLE_FFGL15
+/** The host interface's object class the effect base derives from. */
+using PluginHostObject = CFreeFrameGLPlugin;
+/** The GL program wrapper the effect base builds and draws with. */
+using PluginShader = FFGLShader;
+#else
+using PluginHostObject = CFFGLPlugin;
+using PluginShader = ShaderProgram;
+#endif
+// ---------------------------------------------------------------------------------------
+
 /**
     The base of a shader effect: it turns the host's parameters into shader
-    input and owns the program and the full-screen quad the effect draws.
+    input and owns the program (and, for FFGL 2.1, the full-screen quad) the
+    effect draws with.
 
     Every parameter a derived class adds gets one float value slot and one GLSL
     uniform name, both at the parameter's index. InitGL compiles the two shader
@@ -26,15 +47,20 @@
         SetShaderSources (vertexText, fragmentText);
 
     Values are kept as given: the parameter table may clamp its copy of a
-    default, the value slots never clamp. GL objects exist only between InitGL
-    and DeInitGL; the destructor makes no GL call.
+    default, the value slots never clamp. (The FFGL 1.5 list clamps every
+    default, so a default of 2.0 reaches new instances there as 1.0.) GL objects
+    exist only between InitGL and DeInitGL; the destructor makes no GL call.
+
+    The FFGL 1.5 build has no quad object (its effect draws in immediate mode),
+    no alpha member in a colour group, no AddValueSlot, and a hasInputs flag.
 */
-class Plugin : public CFFGLPlugin, protected ValueSlots
+class Plugin : public PluginHostObject, protected ValueSlots
 {
 public:
     /**
         Sets both input-frame limits from the FFGL plug-in type: 1 for an
-        effect, 2 for a mixer, 0 for anything else (a source).
+        effect, 0 for a source; a mixer gets 2 in the FFGL 2.1 build and 0 in
+        the FFGL 1.5 build, where hasInputs follows.
     */
     explicit Plugin(const int32_t& pluginType);
     ~Plugin() override;
@@ -42,10 +68,10 @@ public:
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-    /** Compiles the program, resolves the uniforms, sets "resolution" and builds the quad; 0. */
+    /** Compiles the program, resolves the uniforms and sets "resolution" when it built, builds the quad; 0. */
     int32_t InitGL(const FFGLViewport* viewport) override;
 
-    /** Deletes both programs and the quad's GL objects; 0. */
+    /** Deletes the GL objects of both programs and of the quad; 0. */
     int32_t DeInitGL() override;
 
     /** Stores the value in its slot; an index past the slots is ignored. Always 0. */
@@ -68,18 +94,20 @@ protected:
     */
     int32_t AddParam(const juce::String& name, const juce::String& uniformName, int32_t type, float defaultValue);
 
+#ifndef ZEPHYRMANTLE_FFGL15
     /**
         Adds a value slot with no uniform and no table record, for a parameter
         the derived class records in the table itself, so that slots and ids
         stay aligned.
     */
     void AddValueSlot();
+#endif
 
     /**
-        Adds a colour group: hue, saturation, brightness and alpha parameters
-        named name, name + "_saturation", name + "_brighthness" and
-        name + "_alpha". The first three carry the given uniform names (the
-        red, green and blue the frame computes), alpha has none.
+        Adds a colour group: hue, saturation and brightness parameters named
+        name, name + "_saturation" and name + "_brighthness", carrying the
+        given uniform names (the red, green and blue the frame computes), and
+        in the FFGL 2.1 build an alpha parameter name + "_alpha" with none.
     */
     void AddHueColorParam(const juce::String& name, const juce::String& redUniform,
                           const juce::String& greenUniform, const juce::String& blueUniform, float hueDefault);
@@ -87,6 +115,13 @@ protected:
     /** Keeps the two sources; InitGL compiles them. */
     void SetShaderSources(const juce::String& vertex, const juce::String& fragment);
 
+    /** The GL name of the main program, 0 when there is none. */
+    GLuint GetMainProgram() const;
+
+#ifdef ZEPHYRMANTLE_FFGL15
+    /** Whether the plug-in takes input frames; the effect then sends texture coordinates with its vertices. */
+    bool hasInputs = false;
+#endif
     juce::String vertexSource;
     juce::String fragmentSource;
     int32_t viewportWidth = 0;
@@ -95,8 +130,21 @@ protected:
     int32_t resolutionLocation = -1;
     int32_t maxstLocation = -1;
     // paramValues, uniformNames, uniformLocations and colorGroups come from ValueSlots.
-    ShaderProgram mainShader;
+    PluginShader mainShader;
     /** A second program object that nothing builds; released with the first. */
-    ShaderProgram secondShader;
+    PluginShader secondShader;
+#ifndef ZEPHYRMANTLE_FFGL15
     ScreenQuad quad;
+#endif
+
+private:
+    /**
+        With a built program: makes it current, resolves the uniform locations
+        when asked to, sets "resolution" to the viewport size and leaves no
+        program current. Then keeps the viewport size.
+    */
+    void ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms);
+
+    /** The main program's location of a uniform; -1 for a name that is no active uniform. */
+    GLint UniformLocation(const char* name) const;
 };
