@@ -4,9 +4,12 @@
 #include <cstdint>
 
 /*
-    The FFGL 2.1 wire types: result codes, parameter type codes, function codes
-    and the input records that the host hands to plugMain. The records are laid
-    out byte by byte as hosts expect them; the static_asserts below pin that down.
+    The FFGL wire types of both plug-in builds: result codes, parameter type
+    codes, the information structures and the input records that the host hands
+    to plugMain. The records are laid out byte by byte as hosts expect them; the
+    static_asserts pin that down. The FFGL 1.5 build reads only the records its
+    codes use (ParamValueInput, FFGLViewport, ProcessOpenGLStruct and the two
+    information structures).
 */
 
 /** plugMain's 64-bit result: an address in all 64 bits, or a 32-bit value in the low half. */
@@ -59,6 +62,57 @@ struct ProcessOpenGLStruct
     void** inputTextures;
     uint32_t HostFBO;
 };
+
+/** The FFGL information structure the host reads with function code 0. */
+struct FFGLInfoStruct
+{
+    uint32_t apiMajorVersion;
+    uint32_t apiMinorVersion;
+    char uniqueId[4];    ///< no terminator when all four bytes are used
+    char pluginName[16]; ///< NUL-terminated only when shorter than 16 characters
+    uint32_t pluginType;
+};
+
+/** The FFGL extended information structure the host reads with function code 13. */
+struct FFGLExtendedInfoStruct
+{
+    uint32_t pluginMajorVersion;
+    uint32_t pluginMinorVersion;
+    const char* description;
+    const char* about;
+    uint32_t extendedDataSize;
+    const void* extendedData;
+};
+
+static_assert(sizeof(FFGLInfoStruct) == 32, "FFGLInfoStruct layout");
+static_assert(offsetof(FFGLInfoStruct, apiMinorVersion) == 4, "FFGLInfoStruct layout");
+static_assert(offsetof(FFGLInfoStruct, uniqueId) == 8, "FFGLInfoStruct layout");
+static_assert(offsetof(FFGLInfoStruct, pluginName) == 12, "FFGLInfoStruct layout");
+static_assert(offsetof(FFGLInfoStruct, pluginType) == 28, "FFGLInfoStruct layout");
+static_assert(sizeof(FFGLExtendedInfoStruct) == 40, "FFGLExtendedInfoStruct layout");
+static_assert(offsetof(FFGLExtendedInfoStruct, pluginMinorVersion) == 4, "FFGLExtendedInfoStruct layout");
+static_assert(offsetof(FFGLExtendedInfoStruct, description) == 8, "FFGLExtendedInfoStruct layout");
+static_assert(offsetof(FFGLExtendedInfoStruct, about) == 16, "FFGLExtendedInfoStruct layout");
+static_assert(offsetof(FFGLExtendedInfoStruct, extendedDataSize) == 24, "FFGLExtendedInfoStruct layout");
+static_assert(offsetof(FFGLExtendedInfoStruct, extendedData) == 32, "FFGLExtendedInfoStruct layout");
+
+/**
+    Copies source into a fixed-width text field of an information structure:
+    stops after the first NUL and never writes a NUL of its own, so a source
+    of the full width fills the field unterminated, as hosts expect. A null
+    source counts as empty.
+*/
+inline void CopyFixedWidth(char* field, size_t width, const char* source)
+{
+    if (source == nullptr)
+        source = "";
+    for (size_t k = 0; k < width; ++k)
+    {
+        field[k] = source[k];
+        if (source[k] == '\0')
+            break;
+    }
+}
 
 /** Code 8: parameter index and value (float bits in bytes 8-11, or a text address). */
 struct ParamValueInput

@@ -2,45 +2,18 @@
 // file itself (it is not part of zm_ffgl21) next to its own registration.
 
 #include "CFFGLPlugin.h"
-#include "FFGLTypes.h"
+#include "FFGLEntryPoint.h"
 #include "InstanceLifecycle.h"
 #include "PluginInfo.h"
 #include "ThumbnailInfo.h"
 
 #include <cstring>
 
-#ifdef _WIN32
- #define ZM_PLUGIN_EXPORT __declspec(dllexport)
-#else
- #define ZM_PLUGIN_EXPORT __attribute__((visibility("default")))
-#endif
-
 namespace
 {
-enum FunctionCode : uint32_t
+// Codes 34 to 46 exist in FFGL 2.1 only; 0 to 33 come from FFGLEntryPoint.h.
+enum FunctionCode21 : uint32_t
 {
-    FF_GET_INFO = 0,
-    FF_DEINITIALISE = 2,
-    FF_GET_NUM_PARAMETERS = 4,
-    FF_GET_PARAMETER_NAME = 5,
-    FF_GET_PARAMETER_DEFAULT = 6,
-    FF_GET_PARAMETER_DISPLAY = 7,
-    FF_SET_PARAMETER = 8,
-    FF_GET_PARAMETER = 9,
-    FF_GET_PLUGIN_CAPS = 10,
-    FF_GET_EXTENDED_INFO = 13,
-    FF_GET_PARAMETER_TYPE = 15,
-    FF_GET_INPUT_STATUS = 16,
-    FF_PROCESS_OPENGL = 17,
-    FF_INSTANTIATE_GL = 18,
-    FF_DEINSTANTIATE_GL = 19,
-    FF_SET_TIME = 20,
-    FF_CONNECT = 21,
-    FF_DISCONNECT = 22,
-    FF_RESIZE = 23,
-    FF_GET_NUM_PARAMETER_ELEMENTS = 31,
-    FF_GET_PARAMETER_CODE32 = 32,
-    FF_GET_PLUGIN_SHORT_NAME = 33,
     FF_INITIALISE_PROTOTYPE = 34,
     FF_GET_PARAMETER_ELEMENT_NAME = 35,
     FF_GET_PARAMETER_ELEMENT_VALUE = 36,
@@ -55,45 +28,6 @@ enum FunctionCode : uint32_t
     FF_GET_CODE45_FLAG = 45,
     FF_GET_PARAMETER_EVENTS = 46,
 };
-
-enum CapabilityNumber : uint32_t
-{
-    FF_CAP_SET_TIME = 5,
-    FF_CAP_MIN_INPUT_FRAMES = 10,
-    FF_CAP_MAX_INPUT_FRAMES = 11,
-};
-
-constexpr FFResult NullPointer = 0;
-
-// 32-bit results go in the low half; the upper half is left zero.
-FFResult Result32(int32_t value)
-{
-    return static_cast<uint32_t>(value);
-}
-
-FFResult Result32(uint32_t value)
-{
-    return value;
-}
-
-FFResult FloatResult(float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
-}
-
-FFResult PointerResult(const void* pointer)
-{
-    return reinterpret_cast<FFResult>(pointer);
-}
-
-float FloatFromBits(uint32_t bits)
-{
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
 
 // What a code answers when it cannot do its work, including when something
 // inside it throws: the failure value that hosts already expect from it.
@@ -180,12 +114,11 @@ FFResult GetCapability(uint32_t capability)
 {
     if (EnsurePrototype() != FF_SUCCESS)
         return FF_FAIL32;
-    const auto notNegative = [](int32_t frames) { return frames < 0 ? 0u : static_cast<uint32_t>(frames); };
     switch (capability)
     {
         case FF_CAP_SET_TIME: return Result32(PrototypeInstance->IsTimeSupported() ? 1u : 0u);
-        case FF_CAP_MIN_INPUT_FRAMES: return Result32(notNegative(PrototypeInstance->GetMinInputFrames()));
-        case FF_CAP_MAX_INPUT_FRAMES: return Result32(notNegative(PrototypeInstance->GetMaxInputFrames()));
+        case FF_CAP_MIN_INPUT_FRAMES: return Result32(NonNegativeFrames(PrototypeInstance->GetMinInputFrames()));
+        case FF_CAP_MAX_INPUT_FRAMES: return Result32(NonNegativeFrames(PrototypeInstance->GetMaxInputFrames()));
         default: return Result32(0u);
     }
 }

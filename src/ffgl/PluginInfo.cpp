@@ -39,15 +39,3 @@ PluginInfo::PluginInfo(PluginFactory factoryToUse, const char* uniqueId, const c
 }
 
 PluginInfo::~PluginInfo() = default;
-
-void PluginInfo::CopyFixedWidth(char* field, size_t width, const char* source)
-{
-    if (source == nullptr)
-        source = "";
-    for (size_t k = 0; k < width; ++k)
-    {
-        field[k] = source[k];
-        if (source[k] == '\0')
-            break;
-    }
-}

@@ -1,43 +1,12 @@
 #pragma once
 
+#include "FFGLTypes.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 class CFFGLPlugin;
-
-/** The FFGL information structure the host reads with function code 0. */
-struct FFGLInfoStruct
-{
-    uint32_t apiMajorVersion;
-    uint32_t apiMinorVersion;
-    char uniqueId[4];    ///< no terminator when all four bytes are used
-    char pluginName[16]; ///< NUL-terminated only when shorter than 16 characters
-    uint32_t pluginType;
-};
-
-/** The FFGL extended information structure the host reads with function code 13. */
-struct FFGLExtendedInfoStruct
-{
-    uint32_t pluginMajorVersion;
-    uint32_t pluginMinorVersion;
-    const char* description;
-    const char* about;
-    uint32_t extendedDataSize;
-    const void* extendedData;
-};
-
-static_assert(sizeof(FFGLInfoStruct) == 32, "FFGLInfoStruct layout");
-static_assert(offsetof(FFGLInfoStruct, apiMinorVersion) == 4, "FFGLInfoStruct layout");
-static_assert(offsetof(FFGLInfoStruct, uniqueId) == 8, "FFGLInfoStruct layout");
-static_assert(offsetof(FFGLInfoStruct, pluginName) == 12, "FFGLInfoStruct layout");
-static_assert(offsetof(FFGLInfoStruct, pluginType) == 28, "FFGLInfoStruct layout");
-static_assert(sizeof(FFGLExtendedInfoStruct) == 40, "FFGLExtendedInfoStruct layout");
-static_assert(offsetof(FFGLExtendedInfoStruct, pluginMinorVersion) == 4, "FFGLExtendedInfoStruct layout");
-static_assert(offsetof(FFGLExtendedInfoStruct, description) == 8, "FFGLExtendedInfoStruct layout");
-static_assert(offsetof(FFGLExtendedInfoStruct, about) == 16, "FFGLExtendedInfoStruct layout");
-static_assert(offsetof(FFGLExtendedInfoStruct, extendedDataSize) == 24, "FFGLExtendedInfoStruct layout");
-static_assert(offsetof(FFGLExtendedInfoStruct, extendedData) == 32, "FFGLExtendedInfoStruct layout");
 
 /** Makes one plug-in object and stores its address through the argument: 0, or -1 when it cannot. */
 using PluginFactory = int32_t (*)(CFFGLPlugin** object);
@@ -82,7 +51,7 @@ public:
     PluginFactory Factory() const { return factory; }
 
     /** Copies source into a field of the given width: stops after the first NUL, never writes a NUL of its own. */
-    static void CopyFixedWidth(char* field, size_t width, const char* source);
+    static void CopyFixedWidth(char* field, size_t width, const char* source) { ::CopyFixedWidth(field, width, source); }
 
     /** The two structures, back to back exactly as hosts read them. */
     struct Records

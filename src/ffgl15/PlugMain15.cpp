@@ -4,86 +4,13 @@
 #include "CFreeFrameGLPlugin.h"
 #include "InstanceLifecycle15.h"
 #include "PluginInfo15.h"
-
-#include <cstring>
-
-#ifdef _WIN32
- #define ZM_PLUGIN_EXPORT __declspec(dllexport)
-#else
- #define ZM_PLUGIN_EXPORT __attribute__((visibility("default")))
-#endif
+#include "../ffgl/FFGLEntryPoint.h"
 
 namespace
 {
-enum FunctionCode : uint32_t
-{
-    FF_GET_INFO = 0,
-    FF_INITIALISE = 1,
-    FF_DEINITIALISE = 2,
-    FF_GET_NUM_PARAMETERS = 4,
-    FF_GET_PARAMETER_NAME = 5,
-    FF_GET_PARAMETER_DEFAULT = 6,
-    FF_GET_PARAMETER_DISPLAY = 7,
-    FF_SET_PARAMETER = 8,
-    FF_GET_PARAMETER = 9,
-    FF_GET_PLUGIN_CAPS = 10,
-    FF_GET_EXTENDED_INFO = 13,
-    FF_GET_PARAMETER_TYPE = 15,
-    FF_GET_INPUT_STATUS = 16,
-    FF_PROCESS_OPENGL = 17,
-    FF_INSTANTIATE_GL = 18,
-    FF_DEINSTANTIATE_GL = 19,
-    FF_SET_TIME = 20,
-    FF_CONNECT = 21,
-    FF_DISCONNECT = 22,
-    FF_RESIZE = 23,
-    FF_GET_NUM_PARAMETER_ELEMENTS = 31,
-    FF_GET_PARAMETER_CODE32 = 32,
-    FF_GET_PLUGIN_SHORT_NAME = 33,
-};
-
-enum CapabilityNumber : uint32_t
-{
-    FF_CAP_PROCESS_OPENGL = 4,
-    FF_CAP_SET_TIME = 5,
-    FF_CAP_MIN_INPUT_FRAMES = 10,
-    FF_CAP_MAX_INPUT_FRAMES = 11,
-};
-
-// A 32-bit result travels in the low half.
-FFResult Result32(int32_t value)
-{
-    return static_cast<uint32_t>(value);
-}
-
-FFResult FloatResult(float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
-}
-
-FFResult AddressResult(const void* address)
-{
-    return reinterpret_cast<uintptr_t>(address);
-}
-
-float FloatFromBits(uint64_t value)
-{
-    const auto bits = static_cast<uint32_t>(value);
-    float number = 0.0f;
-    std::memcpy(&number, &bits, sizeof(number));
-    return number;
-}
-
 bool HavePrototype()
 {
     return PrototypeInstance != nullptr || EnsurePrototype() == FF_SUCCESS;
-}
-
-int32_t NonNegative(int32_t frames)
-{
-    return frames < 0 ? 0 : frames;
 }
 
 FFResult GetPluginCaps(uint32_t capability)
@@ -92,8 +19,8 @@ FFResult GetPluginCaps(uint32_t capability)
     {
         case FF_CAP_PROCESS_OPENGL: return Result32(1);
         case FF_CAP_SET_TIME: return Result32(PrototypeInstance->IsTimeSupported() ? 1 : 0);
-        case FF_CAP_MIN_INPUT_FRAMES: return Result32(NonNegative(PrototypeInstance->GetMinInputFrames()));
-        case FF_CAP_MAX_INPUT_FRAMES: return Result32(NonNegative(PrototypeInstance->GetMaxInputFrames()));
+        case FF_CAP_MIN_INPUT_FRAMES: return Result32(NonNegativeFrames(PrototypeInstance->GetMinInputFrames()));
+        case FF_CAP_MAX_INPUT_FRAMES: return Result32(NonNegativeFrames(PrototypeInstance->GetMaxInputFrames()));
         default: return Result32(0);
     }
 }
@@ -109,7 +36,7 @@ FFResult SetParameter(CFreeFrameGLPlugin& object, const ParamValueInput& record)
 FFResult GetParameter(CFreeFrameGLPlugin& object, uint32_t index)
 {
     if (GetParamType(index) == FF_TYPE_TEXT)
-        return AddressResult(object.GetTextParameter(index));
+        return PointerResult(object.GetTextParameter(index));
     return FloatResult(object.GetFloatParameter(index));
 }
 
@@ -147,13 +74,13 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
     switch (code)
     {
         case FF_GET_INFO:
-            return AddressResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->GetInfo() : nullptr);
+            return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->GetInfo() : nullptr);
         case FF_INITIALISE:
             return Result32(EnsurePrototype());
         case FF_DEINITIALISE:
             return Result32(Deinitialise());
         case FF_GET_EXTENDED_INFO:
-            return AddressResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->ExtendedInfo() : nullptr);
+            return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->ExtendedInfo() : nullptr);
         case FF_INSTANTIATE_GL:
             return InstantiateGL(reinterpret_cast<const FFGLViewport*>(static_cast<uintptr_t>(input)));
         default:
@@ -177,13 +104,13 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
             switch (code)
             {
                 case FF_GET_NUM_PARAMETERS: return Result32(prototype.GetNumParams());
-                case FF_GET_PARAMETER_NAME: return AddressResult(prototype.FindParamName(index));
+                case FF_GET_PARAMETER_NAME: return PointerResult(prototype.FindParamName(index));
                 case FF_GET_PARAMETER_DEFAULT: return prototype.FindParamDefault(index);
                 case FF_GET_PLUGIN_CAPS: return GetPluginCaps(index);
                 case FF_GET_PARAMETER_TYPE: return Result32(prototype.FindParamType(index));
                 case FF_GET_NUM_PARAMETER_ELEMENTS: return Result32(prototype.FindParamElementCount(index));
                 case FF_GET_PARAMETER_CODE32: return Result32(prototype.FindParamCode32Value(index));
-                default: return AddressResult(PrototypeInstance->GetShortName());
+                default: return PointerResult(PrototypeInstance->GetShortName());
             }
         }
 
@@ -209,7 +136,7 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
 
             switch (code)
             {
-                case FF_GET_PARAMETER_DISPLAY: return AddressResult(object->GetParameterDisplay(index));
+                case FF_GET_PARAMETER_DISPLAY: return PointerResult(object->GetParameterDisplay(index));
                 case FF_SET_PARAMETER: return SetParameter(*object, *static_cast<const ParamValueInput*>(record));
                 case FF_GET_PARAMETER: return GetParameter(*object, index);
                 case FF_GET_INPUT_STATUS: return Result32(object->GetInputStatus(index));

@@ -13,20 +13,6 @@ PluginInfo* CurrentPluginInfo = nullptr;
 
 namespace
 {
-// Stops after the first NUL, and never writes a NUL of its own: a source of
-// the full width fills the field unterminated, as hosts expect.
-void CopyFixedWidth(char* field, size_t width, const char* source)
-{
-    if (source == nullptr)
-        return;
-    for (size_t k = 0; k < width; ++k)
-    {
-        field[k] = source[k];
-        if (source[k] == '\0')
-            return;
-    }
-}
-
 // A host reads both texts whatever happens, so a text that could not be
 // copied is shown as empty rather than as a null pointer.
 const char* TextOrEmpty(const char* copy)

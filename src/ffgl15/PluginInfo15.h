@@ -1,38 +1,11 @@
 #pragma once
 
+#include "../ffgl/FFGLTypes.h"
+
 #include <cstddef>
 #include <cstdint>
 
 class CFreeFrameGLPlugin;
-
-/** The FFGL information structure the host reads with function code 0. */
-struct FFGLInfoStruct
-{
-    uint32_t apiMajorVersion;
-    uint32_t apiMinorVersion;
-    char uniqueId[4];    ///< no terminator when all four bytes are used
-    char pluginName[16]; ///< NUL-terminated only when shorter than 16 characters
-    uint32_t pluginType;
-};
-
-/** The FFGL extended information structure the host reads with function code 13. */
-struct FFGLExtendedInfoStruct
-{
-    uint32_t pluginMajorVersion;
-    uint32_t pluginMinorVersion;
-    const char* description;
-    const char* about;
-    uint32_t extendedDataSize;
-    const void* extendedData;
-};
-
-static_assert(sizeof(FFGLInfoStruct) == 32 && offsetof(FFGLInfoStruct, pluginName) == 12
-                  && offsetof(FFGLInfoStruct, pluginType) == 28,
-              "FFGLInfoStruct layout");
-static_assert(sizeof(FFGLExtendedInfoStruct) == 40 && offsetof(FFGLExtendedInfoStruct, description) == 8
-                  && offsetof(FFGLExtendedInfoStruct, extendedDataSize) == 24
-                  && offsetof(FFGLExtendedInfoStruct, extendedData) == 32,
-              "FFGLExtendedInfoStruct layout");
 
 /** Makes one plug-in object and stores its address through the argument: 0, or -1 when it cannot. */
 using PluginFactory = int32_t (*)(CFreeFrameGLPlugin** object);
