@@ -332,7 +332,7 @@ void Zephyrmantle::DrawQuad([[maybe_unused]] float maxS, [[maybe_unused]] float 
 }
 #endif
 
-int32_t CreatePluginInstance(ZephyrmantleHostObject** object)
+int32_t CreatePluginInstance(PluginHostObject** object)
 {
     if (object == nullptr)
         return FF_FAIL;

@@ -1,7 +1,6 @@
 #pragma once
 
-// The FFGL 1.5 library puts its own Plugin.h (the same class on the FFGL 1.5
-// interface) on the include path; everything else here is shared.
+// Plugin is built on the FFGL 1.5 interface where ZEPHYRMANTLE_FFGL15 is defined.
 #include "Plugin.h"
 
 #include "OutputSetupReader.h"
@@ -101,12 +100,6 @@ private:
     JUCE_DECLARE_NON_COPYABLE (Zephyrmantle)
 };
 
-#ifdef ZEPHYRMANTLE_FFGL15
-using ZephyrmantleHostObject = CFreeFrameGLPlugin;
-#else
-using ZephyrmantleHostObject = CFFGLPlugin;
-#endif
-
 /** The factory of the registration record: makes a Zephyrmantle and stores its
     address through the argument; 0, or -1 (nothing stored) when it cannot. */
-int32_t CreatePluginInstance(ZephyrmantleHostObject** object);
+int32_t CreatePluginInstance(PluginHostObject** object);
