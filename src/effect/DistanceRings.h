@@ -44,11 +44,13 @@ public:
     /** Ring n's polygons (positive orientation; holes negative). */
     const ClipperLib::Paths& GetRing (int n) const { return offsets[static_cast<size_t> (n)]; }
 
-    /** What of ring n needs painting: the ring minus the next ring shrunk by
-        cutoutMargin, or the whole ring for the last one. Painting the bands from
-        the outside in gives the same pixels as filling every ring whole, since
-        what a band leaves out is replaced by the next fill in any case. Holes
-        have negative orientation, so a non-zero fill paints exactly the band.
+    /** What of ring n needs painting: the ring's polygons followed by the next
+        ring shrunk by cutoutMargin with its orientation reversed (just the ring
+        for the last one), so that a non-zero fill leaves the cut-out unpainted.
+        Where the cut-out reaches outside the ring the fill paints it, which is
+        harmless: it lies inside the next ring. Painting the bands from the
+        outside in gives the same pixels as filling every ring whole, since what
+        a band leaves out is replaced by the next fill in any case.
     */
     const ClipperLib::Paths& GetBand (int n) const { return bands[static_cast<size_t> (n)]; }
 

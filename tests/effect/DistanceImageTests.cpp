@@ -144,6 +144,7 @@ TEST (DistanceImageFastFill, WithinOneGreyLevelOfThePlainLoop)
         { "forty merged", FortySlices (640, 360), 640, 360, {} },
         { "forty separate", FortySlices (640, 360), 640, 360, Unmerged() },
         { "forty odd size", FortySlices (333, 517), 333, 517, {} },
+        { "forty wide, painted in several strips", FortySlices (2100, 290), 2100, 290, {} },
     };
 
     // Random polygons, self-intersecting ones included, with fractional points.
