@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <type_traits>
 
+#ifndef _WIN32
+ #include <sys/stat.h>
+#endif
+
 namespace
 {
 using CharPtr = juce::String::CharPointerType;
@@ -498,11 +502,26 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::Strin
     }
 }
 
+namespace
+{
+// Only plain files are opened: opening a named pipe that has no writer would
+// block the host's thread until something writes to it.
+bool isPlainFile (const juce::File& file)
+{
+   #ifdef _WIN32
+    return file.existsAsFile();
+   #else
+    struct stat status {};
+    return ::stat (file.getFullPathName().toRawUTF8(), &status) == 0 && S_ISREG (status.st_mode);
+   #endif
+}
+} // namespace
+
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File& file) noexcept
 {
     try
     {
-        if (! file.existsAsFile() || file.getSize() > maxFileBytes)
+        if (! isPlainFile (file) || file.getSize() > maxFileBytes)
             return {};
 
         juce::FileInputStream stream (file);

@@ -144,6 +144,18 @@ TEST_F (ReaderFiles, FoldersWhereFilesShouldBeCountAsMissing)
     EXPECT_FALSE (noPreset.Poll());
 }
 
+TEST_F (ReaderFiles, NamedPipeAtTheSettingsPathIsNotOpened)
+{
+    // Opening a pipe without a writer would block; the reader must come back at once.
+    home.settingsFile().getParentDirectory().createDirectory();
+    ASSERT_EQ (::mkfifo (home.settingsFile().getFullPathName().toRawUTF8(), 0600), 0);
+
+    OutputSetupReader reader (false);
+    EXPECT_TRUE (reader.screens.empty());
+    EXPECT_TRUE (reader.isLoaded());
+    EXPECT_FALSE (reader.Poll());
+}
+
 TEST_F (ReaderFiles, UnreadableFileGivesNoScreens)
 {
     if (::geteuid() == 0)
