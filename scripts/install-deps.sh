@@ -13,6 +13,7 @@ packages=(
   libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libopengl0
   libepoxy-dev
   binutils
+  locales
 )
 
 SUDO=""
@@ -26,4 +27,10 @@ done
 if [ "${#missing[@]}" -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# One locale with a decimal comma, so the tests can show that the layout reader
+# reads numbers the same whatever the locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
