@@ -221,7 +221,10 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
         {
             const float maxS = static_cast<float>(viewportWidth) / static_cast<float>(textureWidth);
             const float maxT = static_cast<float>(viewportHeight) / static_cast<float>(textureHeight);
-            zmgl::glUniform2f(maxstLocation, maxS, maxT);
+            // A uniform call with no program in use would leave GL_INVALID_OPERATION
+            // in the host's context; without a program there is no uniform to set.
+            if (mainShader.IsValid())
+                zmgl::glUniform2f(maxstLocation, maxS, maxT);
 
             zmgl::glActiveTexture(GL_TEXTURE0);
             zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
