@@ -6,8 +6,27 @@
 #include <charconv>
 #include <cstring>
 
+#ifdef __linux__
+ #include <sys/stat.h>
+#endif
+
 namespace
 {
+// A file's last-write time in whole milliseconds, 0 when it cannot be read. JUCE keeps
+// milliseconds on Windows but only whole seconds on Linux, where two saves by the host
+// within one second would then look like one; there the time is read directly.
+juce::Time modificationTime (const juce::File& file)
+{
+   #ifdef __linux__
+    struct stat status {};
+    if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0)
+        return {};
+    return juce::Time ((juce::int64) status.st_mtim.tv_sec * 1000 + status.st_mtim.tv_nsec / 1000000);
+   #else
+    return file.getLastModificationTime();
+   #endif
+}
+
 bool isSpace (char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -202,7 +221,7 @@ bool OutputSetupReader::Poll() noexcept
 {
     if (settingsFile.existsAsFile())
     {
-        const auto time = settingsFile.getLastModificationTime();
+        const auto time = modificationTime (settingsFile);
 
         if (time != settingsFileTime)
         {
@@ -214,7 +233,7 @@ bool OutputSetupReader::Poll() noexcept
 
     if (presetFile.existsAsFile())
     {
-        const auto time = presetFile.getLastModificationTime();
+        const auto time = modificationTime (presetFile);
 
         if (time != presetFileTime)
         {
@@ -243,7 +262,7 @@ void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
             settingsFile = file;
 
         // Taken before parsing, so a file that fails to parse is not tried again until it changes.
-        settingsFileTime = file.getLastModificationTime();
+        settingsFileTime = modificationTime (file);
 
         if (settingsFile.existsAsFile())
         {
@@ -258,7 +277,7 @@ void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
                     if (candidate.existsAsFile())
                     {
                         presetFile = candidate;
-                        presetFileTime = candidate.getLastModificationTime();
+                        presetFileTime = modificationTime (candidate);
 
                         if (auto preset = GuardedXmlParser::parseFile (presetFile))
                             ReadScreenSetup (childByTag (preset.get(), "ScreenSetup"));

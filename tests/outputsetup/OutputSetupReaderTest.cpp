@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -194,6 +195,27 @@ TEST_F (ReaderFiles, TouchReloadsTheSameScreens)
     EXPECT_TRUE (reader.Poll());
     EXPECT_EQ (names (reader), (Names { "A", "B" }));
     EXPECT_FALSE (reader.Poll());
+}
+
+TEST_F (ReaderFiles, SaveWithinTheSameSecondIsNoticed)
+{
+    // Times are compared in milliseconds: a second save by the host 500 ms after the
+    // first, within the same second, is a change.
+    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "A" }));
+    const auto setMilliseconds = [this] (long milliseconds)
+    {
+        const struct timespec times[2] = { { 1600000000, milliseconds * 1000000L },
+                                           { 1600000000, milliseconds * 1000000L } };
+        ASSERT_EQ (::utimensat (AT_FDCWD, home.settingsFile().getFullPathName().toRawUTF8(), times, 0), 0);
+    };
+    setMilliseconds (100);
+    OutputSetupReader reader (false);
+    EXPECT_FALSE (reader.Poll());
+
+    home.settingsFile().replaceWithText (settingsWithScreens ({ "A", "B" }));
+    setMilliseconds (600);
+    EXPECT_TRUE (reader.Poll());
+    EXPECT_EQ (names (reader), (Names { "A", "B" }));
 }
 
 TEST_F (ReaderFiles, TimeSetBackCountsAsAChange)
