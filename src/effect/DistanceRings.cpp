@@ -1,5 +1,35 @@
 #include "DistanceRings.h"
 
+#include <algorithm>
+
+namespace
+{
+    // Area over the rows spanned: roughly how many pixels wide the shape is
+    // on each row it crosses.
+    double MeanWidth (const ClipperLib::Paths& polygons)
+    {
+        double area = 0.0, rows = 0.0;
+
+        for (auto& polygon : polygons)
+        {
+            if (polygon.empty())
+                continue;
+
+            area += ClipperLib::Area (polygon);
+
+            if (ClipperLib::Orientation (polygon))
+            {
+                auto range = std::minmax_element (polygon.begin(), polygon.end(),
+                                                  [] (const ClipperLib::IntPoint& a, const ClipperLib::IntPoint& b)
+                                                  { return a.Y < b.Y; });
+                rows += static_cast<double> (range.second->Y - range.first->Y);
+            }
+        }
+
+        return rows > 0.0 ? area / rows : 0.0;
+    }
+}
+
 DistanceRings::DistanceRings (const ClipperLib::Paths& source)
 {
     ClipperLib::ClipperOffset offsetter (2.0, 0.25);
@@ -21,32 +51,45 @@ DistanceRings::DistanceRings (const ClipperLib::Paths& source)
     numRings = static_cast<int> (offsets.size());
     bands.resize (offsets.size());
 
-    // The cut-out is shrunk from the next ring itself rather than taken from a
-    // deeper ring: mitred offsets of the source are not always nested (a corner
-    // may switch between mitre and square from one distance to the next, and
-    // overlapping slices leave notches that stay put), so only the next ring
-    // tells which pixels it covers completely.
+    // The cut-out is shrunk from a later ring itself rather than offset from the
+    // source: mitred offsets of the source are not always nested (a corner may
+    // switch between mitre and square from one distance to the next, and
+    // overlapping slices leave notches that stay put), so only the ring itself
+    // tells which pixels it covers completely. One cut-out serves a group of
+    // rings, which saves most of the extra offsets for a band a pixel wider.
     ClipperLib::Paths cutout;
+    size_t cutterIndex = 0;
 
     for (size_t n = 0; n < offsets.size(); ++n)
     {
         bands[n] = offsets[n];
 
-        if (n + 1 == offsets.size())
-            break;
-
-        ClipperLib::ClipperOffset shrinker (2.0, 0.25);
-        shrinker.AddPaths (offsets[n + 1], ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
-        shrinker.Execute (cutout, -cutoutMargin);
-
-        // The cut-out goes in reversed instead of through a polygon difference,
-        // which costs as much as the offset itself. Where the cut-out pokes out of
-        // this ring, the non-zero fill paints it too, but it lies wholly inside the
-        // next ring, which paints over it.
-        for (auto& polygon : cutout)
+        if (n % cutoutInterval == 0)
         {
-            ClipperLib::ReversePath (polygon);
-            bands[n].push_back (std::move (polygon));
+            cutterIndex = std::min (n + cutoutInterval, offsets.size() - 1);
+            cutout.clear();
+
+            // Each cut-out edge costs the renderer work on every row it crosses;
+            // a narrow cut-out saves fewer pixels than that.
+            if (cutterIndex > n && MeanWidth (offsets[cutterIndex]) < minCutoutWidth)
+                cutterIndex = n;
+
+            if (cutterIndex > n)
+            {
+                ClipperLib::ClipperOffset shrinker (2.0, 0.25);
+                shrinker.AddPaths (offsets[cutterIndex], ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+                shrinker.Execute (cutout, -cutoutMargin);
+
+                // The cut-out goes in reversed instead of through a polygon
+                // difference, which costs as much as the offset itself. Where it
+                // pokes out of this ring the non-zero fill paints it too, but it
+                // lies wholly inside a later ring, which paints over it.
+                for (auto& polygon : cutout)
+                    ClipperLib::ReversePath (polygon);
+            }
         }
+
+        if (cutterIndex > n)
+            bands[n].insert (bands[n].end(), cutout.begin(), cutout.end());
     }
 }

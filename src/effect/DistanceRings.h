@@ -2,6 +2,7 @@
 
 #include <clipper.hpp>
 
+#include <cstddef>
 #include <vector>
 
 /**
@@ -11,8 +12,8 @@
     Ring n is the outline offset by 50 - n pixels and is painted in grey 254 - n.
     The rings stop at the first offset that comes out empty. Painting every ring
     whole over the last is slow, so each ring also comes as a band: the ring minus
-    the inside of the next ring shrunk by a safety margin, whose pixels the next
-    ring covers completely and so paints over anyway.
+    the inside of a later ring shrunk by a safety margin, whose pixels that ring
+    covers completely and so paints over anyway.
 
     Usage:
         DistanceRings rings (OutlinePolygons::Collect (...));
@@ -35,6 +36,16 @@ public:
     */
     static constexpr double cutoutMargin = 3.0;
 
+    /** Rings sharing one cut-out: rings n to n + cutoutInterval - 1 (n a multiple
+        of it) are cut by ring n + cutoutInterval, or by the last ring near the end.
+    */
+    static constexpr size_t cutoutInterval = 2;
+
+    /** Cut-outs narrower than this on average, in pixels, are left out: filling
+        the few pixels they spare costs less than their edges.
+    */
+    static constexpr double minCutoutWidth = 128.0;
+
     /** Offsets the source polygons for every ring. */
     explicit DistanceRings (const ClipperLib::Paths& source);
 
@@ -44,13 +55,14 @@ public:
     /** Ring n's polygons (positive orientation; holes negative). */
     const ClipperLib::Paths& GetRing (int n) const { return offsets[static_cast<size_t> (n)]; }
 
-    /** What of ring n needs painting: the ring's polygons followed by the next
-        ring shrunk by cutoutMargin with its orientation reversed (just the ring
-        for the last one), so that a non-zero fill leaves the cut-out unpainted.
-        Where the cut-out reaches outside the ring the fill paints it, which is
-        harmless: it lies inside the next ring. Painting the bands from the
-        outside in gives the same pixels as filling every ring whole, since what
-        a band leaves out is replaced by the next fill in any case.
+    /** What of ring n needs painting: the ring's polygons followed by its cut-out,
+        a later ring (see cutoutInterval) shrunk by cutoutMargin with its
+        orientation reversed, so that a non-zero fill leaves the cut-out unpainted.
+        The last ring, and rings whose cut-out would be narrow (minCutoutWidth),
+        are just the ring. Where the cut-out reaches outside the ring the fill
+        paints it, which is harmless: it lies inside the later ring. Painting the
+        bands from the outside in gives the same pixels as filling every ring
+        whole, since what a band leaves out is replaced by a later fill anyway.
     */
     const ClipperLib::Paths& GetBand (int n) const { return bands[static_cast<size_t> (n)]; }
 

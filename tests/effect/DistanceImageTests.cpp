@@ -145,6 +145,7 @@ TEST (DistanceImageFastFill, WithinOneGreyLevelOfThePlainLoop)
         { "forty separate", FortySlices (640, 360), 640, 360, Unmerged() },
         { "forty odd size", FortySlices (333, 517), 333, 517, {} },
         { "forty wide, painted in several strips", FortySlices (2100, 290), 2100, 290, {} },
+        { "all rings, shared cut-outs down to narrow ones", { Screen ({ Slice (frame) }) }, 1300, 700, {} },
     };
 
     // Random polygons, self-intersecting ones included, with fractional points.

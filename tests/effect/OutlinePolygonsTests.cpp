@@ -183,9 +183,30 @@ TEST (DistanceRingsOffsets, StopAtTheFirstEmptyOffset)
     EXPECT_DOUBLE_EQ (ClipperLib::Area (rings.GetRing (0)[0]), 120.0 * 120.0);
     EXPECT_EQ (rings.GetBand (59), rings.GetRing (59));   // the last ring is painted whole
     EXPECT_EQ (rings.GetBand (58), rings.GetRing (58));   // the next ring shrunk by 3 px is empty
-    ASSERT_EQ (rings.GetBand (0).size(), 2u);              // a frame: outer square and a hole
-    EXPECT_DOUBLE_EQ (ClipperLib::Area (rings.GetBand (0)[0]) + ClipperLib::Area (rings.GetBand (0)[1]),
-                      120.0 * 120.0 - 112.0 * 112.0);
+    EXPECT_EQ (rings.GetBand (0), rings.GetRing (0));     // under 128 px wide: not worth a cut-out
+
+    // Wide enough: pairs of rings share a frame cut by the ring two on, shrunk by 3 px.
+    DistanceRings wide (ClipperLib::Paths { { { 0, 0 }, { 200, 0 }, { 200, 200 }, { 0, 200 } } });
+    ASSERT_EQ (wide.GetBand (0).size(), 2u);              // a frame: outer square and a hole
+    EXPECT_DOUBLE_EQ (ClipperLib::Area (wide.GetBand (0)[0]) + ClipperLib::Area (wide.GetBand (0)[1]),
+                      300.0 * 300.0 - 290.0 * 290.0);
+    ASSERT_EQ (wide.GetBand (1).size(), 2u);
+    EXPECT_DOUBLE_EQ (ClipperLib::Area (wide.GetBand (1)[0]) + ClipperLib::Area (wide.GetBand (1)[1]),
+                      298.0 * 298.0 - 290.0 * 290.0);
+    EXPECT_EQ (wide.GetBand (2)[1], wide.GetBand (3)[1]);
+    EXPECT_NE (wide.GetBand (1)[1], wide.GetBand (2)[1]);
+
+    // Cut-outs stop once the rings are narrow, and stay stopped.
+    auto firstUncut = 0;
+
+    while (firstUncut < wide.GetNumRings() && wide.GetBand (firstUncut).size() == 2u)
+        ++firstUncut;
+
+    EXPECT_GT (firstUncut, 0);
+    EXPECT_LT (firstUncut, wide.GetNumRings());
+
+    for (int n = firstUncut; n < wide.GetNumRings(); ++n)
+        ASSERT_EQ (wide.GetBand (n), wide.GetRing (n)) << "ring " << n;
 
     EXPECT_EQ (DistanceRings (ClipperLib::Paths {}).GetNumRings(), 0);
 
