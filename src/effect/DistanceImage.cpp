@@ -1,6 +1,9 @@
 #include "DistanceImage.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <cwchar>
 #include <limits>
 
 bool DistanceImage::IsUsableSize (int width, int height) noexcept
@@ -44,9 +47,10 @@ bool DistanceImage::PrepareImage (std::unique_ptr<juce::Image>& image, int width
 
 namespace
 {
-    juce::Path ToPath (const ClipperLib::Paths& polygons)
+    // Reuses the path's storage: one path serves every ring in turn.
+    void ToPath (const ClipperLib::Paths& polygons, juce::Path& path)
     {
-        juce::Path path;
+        path.clear();
 
         for (auto& polygon : polygons)
         {
@@ -60,56 +64,106 @@ namespace
 
             path.closeSubPath();
         }
-
-        return path;
     }
 
-    // Rows painted together: all rings go over one strip before the next, so the
-    // strip's pixels stay in the cache. Over a whole large image every ring's edges
-    // land on rows long since evicted, and the fill waits on memory, not on work.
-    int StripHeight (int width) noexcept
+    // Most of a rebuild's pixels are runs of one colour: the C library's wide-character
+    // fill stores them many at a time where wchar_t is a 32-bit pixel.
+    void FillPixels (void* destination, int count, juce::PixelARGB colour) noexcept
     {
-        constexpr int stripBytes = 1024 * 1024;
-        return juce::jlimit (8, 256, stripBytes / (4 * std::max (1, width)));
+        if constexpr (sizeof (wchar_t) == sizeof (juce::PixelARGB))
+            std::wmemset (static_cast<wchar_t*> (destination), static_cast<wchar_t> (colour.getNativeARGB()),
+                          static_cast<size_t> (count));
+        else
+            std::fill_n (static_cast<juce::PixelARGB*> (destination), count, colour);
     }
+
+    // Blends an opaque colour over an ARGB image through an edge table's coverage,
+    // with the same pixel arithmetic as a Graphics solid-colour fill, so that the
+    // result matches Graphics::fillPath while skipping the renderer's clip-region
+    // work and its per-call overhead.
+    class SolidFill
+    {
+    public:
+        SolidFill (const juce::Image::BitmapData& pixels, juce::PixelARGB colour) noexcept
+            : destination (pixels), source (colour) {}
+
+        void setEdgeTableYPos (int y) noexcept
+        {
+            line = reinterpret_cast<juce::PixelARGB*> (destination.getLinePointer (y));
+        }
+
+        void handleEdgeTablePixel (int x, int alpha) const noexcept
+        {
+            line[x].blend (source, static_cast<juce::uint32> (alpha));
+        }
+
+        void handleEdgeTablePixelFull (int x) const noexcept
+        {
+            line[x].blend (source);
+        }
+
+        void handleEdgeTableLine (int x, int width, int alpha) const noexcept
+        {
+            auto colour = source;
+            colour.multiplyAlpha (alpha);
+
+            if (colour.getAlpha() >= 0xff)
+                Replace (x, width, colour);
+            else
+                for (auto* p = line + x, *end = p + width; p != end; ++p)
+                    p->blend (colour);
+        }
+
+        void handleEdgeTableLineFull (int x, int width) const noexcept
+        {
+            Replace (x, width, source);
+        }
+
+    private:
+        void Replace (int x, int width, juce::PixelARGB colour) const noexcept
+        {
+            FillPixels (line + x, width, colour);
+        }
+
+        const juce::Image::BitmapData& destination;
+        juce::PixelARGB source;
+        juce::PixelARGB* line = nullptr;
+    };
 }
 
 void DistanceImage::PaintRings (juce::Image& image, const DistanceRings& rings)
 {
+    // The fill below writes 32-bit pixels directly; any other layout is converted first.
+    if (image.getFormat() != juce::Image::ARGB)
+        image = image.convertedToFormat (juce::Image::ARGB);
+
+    juce::Image::BitmapData pixels (image, juce::Image::BitmapData::readWrite);
+
+    if (pixels.data == nullptr || pixels.pixelStride != 4)
+        return;
+
+    for (int y = 0; y < pixels.height; ++y)
+        std::memset (pixels.getLinePointer (y), 0xff, static_cast<size_t> (pixels.width) * 4);
+
     // Only the band that no later ring paints over is filled: filling the whole
-    // inside again and again is what makes the plain approach slow.
-    std::vector<juce::Path> bands;
-    std::vector<juce::Rectangle<int>> bounds;
-    bands.reserve (static_cast<size_t> (rings.GetNumRings()));
-    bounds.reserve (static_cast<size_t> (rings.GetNumRings()));
+    // inside again and again is what makes the plain approach slow. Each band is
+    // rasterised once over the rows it spans; every pixel of the image is then
+    // visited only where a band's coverage reaches it.
+    auto imageBounds = image.getBounds();
+    juce::Path band;
 
     for (int n = 0; n < rings.GetNumRings(); ++n)
     {
-        bands.push_back (ToPath (rings.GetBand (n)));
-        bounds.push_back (bands.back().getBounds().getSmallestIntegerContainer().expanded (1));
-    }
+        ToPath (rings.GetBand (n), band);
+        auto bounds = band.getBounds().getSmallestIntegerContainer().expanded (1).getIntersection (imageBounds);
 
-    juce::Graphics g (image);
-    auto stripHeight = StripHeight (image.getWidth());
+        if (bounds.isEmpty())
+            continue;
 
-    for (int top = 0; top < image.getHeight(); top += stripHeight)
-    {
-        juce::Rectangle<int> strip (0, top, image.getWidth(), std::min (stripHeight, image.getHeight() - top));
-
-        juce::Graphics::ScopedSaveState state (g);
-        g.reduceClipRegion (strip);
-        g.setColour (juce::Colours::white);
-        g.fillRect (strip);
-
-        for (size_t n = 0; n < bands.size(); ++n)
-        {
-            if (! bounds[n].intersects (strip))
-                continue;
-
-            auto level = static_cast<juce::uint8> (DistanceRings::GetGreyLevel (static_cast<int> (n)));
-            g.setColour (juce::Colour (level, level, level));
-            g.fillPath (bands[n]);
-        }
+        juce::EdgeTable coverage (bounds, band, juce::AffineTransform());
+        auto level = static_cast<juce::uint8> (DistanceRings::GetGreyLevel (n));
+        SolidFill fill (pixels, juce::PixelARGB (0xff, level, level, level));
+        coverage.iterate (fill);
     }
 }
 

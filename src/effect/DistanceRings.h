@@ -42,9 +42,9 @@ public:
     static constexpr size_t cutoutInterval = 2;
 
     /** Cut-outs narrower than this on average, in pixels, are left out: filling
-        the few pixels they spare costs less than their edges.
+        the pixels they spare, stored many at a time, costs less than their edges.
     */
-    static constexpr double minCutoutWidth = 128.0;
+    static constexpr double minCutoutWidth = 512.0;
 
     /** Offsets the source polygons for every ring. */
     explicit DistanceRings (const ClipperLib::Paths& source);

@@ -146,6 +146,9 @@ TEST (DistanceImageFastFill, WithinOneGreyLevelOfThePlainLoop)
         { "forty odd size", FortySlices (333, 517), 333, 517, {} },
         { "forty wide, painted in several strips", FortySlices (2100, 290), 2100, 290, {} },
         { "all rings, shared cut-outs down to narrow ones", { Screen ({ Slice (frame) }) }, 1300, 700, {} },
+        { "rings cut off by every image edge", { Screen ({ Slice ({ { -150, -80 }, { 700, -40 }, { 660, 450 }, { -60, 400 } }) }) }, 640, 360, {} },
+        { "one pixel", { Screen ({ Rectangle (0, 0, 1, 1) }) }, 1, 1, {} },
+        { "one row", { Screen ({ Rectangle (30, 0, 200, 1) }) }, 300, 1, {} },
     };
 
     // Random polygons, self-intersecting ones included, with fractional points.

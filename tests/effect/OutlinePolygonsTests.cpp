@@ -183,16 +183,16 @@ TEST (DistanceRingsOffsets, StopAtTheFirstEmptyOffset)
     EXPECT_DOUBLE_EQ (ClipperLib::Area (rings.GetRing (0)[0]), 120.0 * 120.0);
     EXPECT_EQ (rings.GetBand (59), rings.GetRing (59));   // the last ring is painted whole
     EXPECT_EQ (rings.GetBand (58), rings.GetRing (58));   // the next ring shrunk by 3 px is empty
-    EXPECT_EQ (rings.GetBand (0), rings.GetRing (0));     // under 128 px wide: not worth a cut-out
+    EXPECT_EQ (rings.GetBand (0), rings.GetRing (0));     // under 512 px wide: not worth a cut-out
 
     // Wide enough: pairs of rings share a frame cut by the ring two on, shrunk by 3 px.
-    DistanceRings wide (ClipperLib::Paths { { { 0, 0 }, { 200, 0 }, { 200, 200 }, { 0, 200 } } });
+    DistanceRings wide (ClipperLib::Paths { { { 0, 0 }, { 600, 0 }, { 600, 600 }, { 0, 600 } } });
     ASSERT_EQ (wide.GetBand (0).size(), 2u);              // a frame: outer square and a hole
     EXPECT_DOUBLE_EQ (ClipperLib::Area (wide.GetBand (0)[0]) + ClipperLib::Area (wide.GetBand (0)[1]),
-                      300.0 * 300.0 - 290.0 * 290.0);
+                      700.0 * 700.0 - 690.0 * 690.0);
     ASSERT_EQ (wide.GetBand (1).size(), 2u);
     EXPECT_DOUBLE_EQ (ClipperLib::Area (wide.GetBand (1)[0]) + ClipperLib::Area (wide.GetBand (1)[1]),
-                      298.0 * 298.0 - 290.0 * 290.0);
+                      698.0 * 698.0 - 690.0 * 690.0);
     EXPECT_EQ (wide.GetBand (2)[1], wide.GetBand (3)[1]);
     EXPECT_NE (wide.GetBand (1)[1], wide.GetBand (2)[1]);
 
