@@ -5,6 +5,7 @@
 #include <cstring>
 #include <cwchar>
 #include <limits>
+#include <vector>
 
 bool DistanceImage::IsUsableSize (int width, int height) noexcept
 {
@@ -47,6 +48,10 @@ bool DistanceImage::PrepareImage (std::unique_ptr<juce::Image>& image, int width
 
 namespace
 {
+    // Images up to this size are painted in one pass; larger ones strip by strip.
+    constexpr size_t wholeImageBytes = 16u << 20;
+    constexpr size_t stripBytes = 1u << 20;
+
     // Reuses the path's storage: one path serves every ring in turn.
     void ToPath (const ClipperLib::Paths& polygons, juce::Path& path)
     {
@@ -147,23 +152,42 @@ void DistanceImage::PaintRings (juce::Image& image, const DistanceRings& rings)
 
     // Only the band that no later ring paints over is filled: filling the whole
     // inside again and again is what makes the plain approach slow. Each band is
-    // rasterised once over the rows it spans; every pixel of the image is then
-    // visited only where a band's coverage reaches it.
+    // rasterised with JUCE's edge table and blended straight into the pixels.
+    std::vector<juce::Path> bands (static_cast<size_t> (rings.GetNumRings()));
+    std::vector<juce::Rectangle<int>> bandBounds (bands.size());
     auto imageBounds = image.getBounds();
-    juce::Path band;
 
-    for (int n = 0; n < rings.GetNumRings(); ++n)
+    for (size_t n = 0; n < bands.size(); ++n)
     {
-        ToPath (rings.GetBand (n), band);
-        auto bounds = band.getBounds().getSmallestIntegerContainer().expanded (1).getIntersection (imageBounds);
+        ToPath (rings.GetBand (static_cast<int> (n)), bands[n]);
+        bandBounds[n] = bands[n].getBounds().getSmallestIntegerContainer().expanded (1).getIntersection (imageBounds);
+    }
 
-        if (bounds.isEmpty())
-            continue;
+    // An image that fits the processor's cache is painted band by band in one pass.
+    // A larger one is painted in strips of rows, every band over one strip before the
+    // next, so that the rows being blended stay in the cache instead of being fetched
+    // from memory once per band.
+    const auto rowBytes = static_cast<size_t> (pixels.lineStride);
+    const int stripRows = rowBytes * static_cast<size_t> (pixels.height) <= wholeImageBytes
+                              ? pixels.height
+                              : std::max (8, static_cast<int> (stripBytes / rowBytes));
 
-        juce::EdgeTable coverage (bounds, band, juce::AffineTransform());
-        auto level = static_cast<juce::uint8> (DistanceRings::GetGreyLevel (n));
-        SolidFill fill (pixels, juce::PixelARGB (0xff, level, level, level));
-        coverage.iterate (fill);
+    for (int top = 0; top < pixels.height; top += stripRows)
+    {
+        const juce::Rectangle<int> strip (0, top, pixels.width, std::min (stripRows, pixels.height - top));
+
+        for (size_t n = 0; n < bands.size(); ++n)
+        {
+            auto area = bandBounds[n].getIntersection (strip);
+
+            if (area.isEmpty())
+                continue;
+
+            juce::EdgeTable coverage (area, bands[n], juce::AffineTransform());
+            auto level = static_cast<juce::uint8> (DistanceRings::GetGreyLevel (static_cast<int> (n)));
+            SolidFill fill (pixels, juce::PixelARGB (0xff, level, level, level));
+            coverage.iterate (fill);
+        }
     }
 }
 
