@@ -99,6 +99,21 @@ inline float FloatFromBits(uint64_t value)
     return number;
 }
 
+/** Runs dispatch () and returns its result; an exception is answered with failure (code) instead,
+    because nothing may unwind into the host. */
+template <typename Dispatch, typename Failure>
+FFResult CallGuarded(uint32_t code, Dispatch&& dispatch, Failure&& failure) noexcept
+{
+    try
+    {
+        return dispatch();
+    }
+    catch (...)
+    {
+        return failure(code);
+    }
+}
+
 /** An input-frame count as a capability answer: never below 0. */
 inline uint32_t NonNegativeFrames(int32_t frames)
 {

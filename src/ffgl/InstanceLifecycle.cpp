@@ -2,6 +2,7 @@
 
 #include "CFFGLPlugin.h"
 #include "GLEntryPoints.h"
+#include "InstanceTeardown.h"
 #include "PluginInfo.h"
 
 CFFGLPlugin* PrototypeInstance = nullptr;
@@ -100,12 +101,7 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
         return reinterpret_cast<FFResult>(object);
 
     // InitGL may have stopped half-way; DeInitGL releases what it made.
-    try
-    {
-        object->DeInitGL();
-    }
-    catch (...) {}
-    delete object;
+    DiscardInstance(object, true);
     return FF_FAIL64;
 }
 
@@ -114,23 +110,7 @@ int32_t DeInstantiateGL(CFFGLPlugin* instance)
     if (instance == nullptr)
         return FF_FAIL;
 
-    // The host lets go of the handle whatever happens here, so the object is
-    // deleted even when one of its shutdown steps throws.
-    try
-    {
-        if (instance->connected)
-        {
-            instance->Disconnect();
-            instance->connected = false;
-        }
-    }
-    catch (...) {}
-    try
-    {
-        instance->DeInitGL();
-    }
-    catch (...) {}
-    delete instance;
+    ReleaseInstance(instance);
     return FF_SUCCESS;
 }
 

@@ -398,13 +398,6 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
 
 extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t instance)
 {
-    // Nothing may unwind into the host: an exception is answered like any other failure of its code.
-    try
-    {
-        return Dispatch(functionCode, input, instance);
-    }
-    catch (...)
-    {
-        return FailureResult(functionCode);
-    }
+    // An exception is answered like any other failure of its code.
+    return CallGuarded(functionCode, [&] { return Dispatch(functionCode, input, instance); }, FailureResult);
 }

@@ -1,14 +1,51 @@
 #include "PluginInfo.h"
 
+#ifdef ZEPHYRMANTLE_FFGL15
+ #include <cstdlib>
+ #include <cstring>
+ #ifdef _WIN32
+  #define zm_strdup _strdup
+ #else
+  #define zm_strdup strdup
+ #endif
+#endif
+
 PluginInfo* CurrentPluginInfo = nullptr;
+
+namespace
+{
+#ifdef ZEPHYRMANTLE_FFGL15
+char* CopyText(const char* text)
+{
+    return zm_strdup(text != nullptr ? text : "");
+}
+
+// A host reads both texts whatever happens, so a text that could not be
+// copied is shown as empty rather than as a null pointer.
+const char* TextOf(const char* copy)
+{
+    return copy != nullptr ? copy : "";
+}
+#else
+std::string CopyText(const char* text)
+{
+    return text != nullptr ? text : "";
+}
+
+const char* TextOf(const std::string& copy)
+{
+    return copy.c_str();
+}
+#endif
+} // namespace
 
 PluginInfo::PluginInfo(PluginFactory factoryToUse, const char* uniqueId, const char* name,
                        uint32_t apiMajorVersion, uint32_t apiMinorVersion,
                        uint32_t pluginMajorVersion, uint32_t pluginMinorVersion, uint32_t pluginType,
                        const char* description, const char* about,
                        uint32_t extendedDataSize, const void* extendedData)
-    : aboutText(about != nullptr ? about : ""),
-      descriptionText(description != nullptr ? description : ""),
+    : aboutCopy(CopyText(about)),
+      descriptionCopy(CopyText(description)),
       factory(factoryToUse)
 {
     records.info.apiMajorVersion = apiMajorVersion;
@@ -18,8 +55,8 @@ PluginInfo::PluginInfo(PluginFactory factoryToUse, const char* uniqueId, const c
     records.info.pluginType = pluginType;
 
     // The host keeps these pointers, so they point into our own copies, never at the caller's texts.
-    records.extended.about = aboutText.c_str();
-    records.extended.description = descriptionText.c_str();
+    records.extended.about = TextOf(aboutCopy);
+    records.extended.description = TextOf(descriptionCopy);
     records.extended.pluginMajorVersion = pluginMajorVersion;
     records.extended.pluginMinorVersion = pluginMinorVersion;
 
@@ -38,4 +75,12 @@ PluginInfo::PluginInfo(PluginFactory factoryToUse, const char* uniqueId, const c
     CurrentPluginInfo = this;
 }
 
+#ifdef ZEPHYRMANTLE_FFGL15
+PluginInfo::~PluginInfo()
+{
+    std::free(aboutCopy);
+    std::free(descriptionCopy);
+}
+#else
 PluginInfo::~PluginInfo() = default;
+#endif

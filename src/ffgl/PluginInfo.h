@@ -6,10 +6,19 @@
 #include <cstdint>
 #include <string>
 
+// One source for both builds: the FFGL 1.5 library compiles it with
+// ZEPHYRMANTLE_FFGL15, which changes the factory's object type and how the
+// about and description texts are held.
+#ifdef ZEPHYRMANTLE_FFGL15
+class CFreeFrameGLPlugin;
+using PluginObject = CFreeFrameGLPlugin;
+#else
 class CFFGLPlugin;
+using PluginObject = CFFGLPlugin;
+#endif
 
 /** Makes one plug-in object and stores its address through the argument: 0, or -1 when it cannot. */
-using PluginFactory = int32_t (*)(CFFGLPlugin** object);
+using PluginFactory = int32_t (*)(PluginObject** object);
 
 /*
     The plug-in's identity as the host sees it, together with the factory that
@@ -20,7 +29,8 @@ using PluginFactory = int32_t (*)(CFFGLPlugin** object);
     The host reads the two FFGL structures by address: the information
     structure is the head of the record, the extended one follows 32 bytes
     later. The record is never copied or moved, so those addresses and the text
-    pointers inside them stay valid until the library is unloaded.
+    pointers inside them stay valid until the library is unloaded. The about
+    and description texts are copies owned by the record.
 
     Usage, at namespace scope in the plug-in's registration source:
         static PluginInfo info (CreatePluginInstance, "ABCD", "My Plugin", 2, 1, 1, 0, 1, "", "Me");
@@ -35,7 +45,7 @@ public:
                const char* description, const char* about,
                uint32_t extendedDataSize = 0, const void* extendedData = nullptr);
 
-    /** Leaves CurrentPluginInfo as it is: the library is going away. */
+    /** Frees the text copies; leaves CurrentPluginInfo as it is: the library is going away. */
     ~PluginInfo();
 
     PluginInfo(const PluginInfo&) = delete;
@@ -62,8 +72,14 @@ public:
 
 private:
     Records records{};
-    std::string aboutText;
-    std::string descriptionText;
+#ifdef ZEPHYRMANTLE_FFGL15
+    // C heap copies, freed about first, then description.
+    char* aboutCopy = nullptr;
+    char* descriptionCopy = nullptr;
+#else
+    std::string aboutCopy;
+    std::string descriptionCopy;
+#endif
     PluginFactory factory = nullptr;
 };
 

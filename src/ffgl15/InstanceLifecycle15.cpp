@@ -2,6 +2,7 @@
 
 #include "CFreeFrameGLPlugin.h"
 #include "PluginInfo15.h"
+#include "../ffgl/InstanceTeardown.h"
 
 #include <cstring>
 
@@ -47,21 +48,6 @@ bool PushDefaults(CFreeFrameGLPlugin& instance)
             return false;
     }
     return true;
-}
-
-// Undoes a failed instantiation; the object's own operations may throw, its
-// deletion must still happen.
-void DiscardInstance(CFreeFrameGLPlugin* instance, bool deInitGL)
-{
-    if (deInitGL)
-    {
-        try
-        {
-            instance->DeInitGL();
-        }
-        catch (...) {}
-    }
-    delete instance;
 }
 } // namespace
 
@@ -120,18 +106,7 @@ int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance)
     if (instance == nullptr)
         return FF_FAIL;
 
-    // The host lets go of the handle whatever happens here, so the object is
-    // deleted even when one of its operations throws.
-    try
-    {
-        if (instance->connected)
-        {
-            instance->Disconnect();
-            instance->connected = false;
-        }
-    }
-    catch (...) {}
-    DiscardInstance(instance, true);
+    ReleaseInstance(instance);
     return FF_SUCCESS;
 }
 

@@ -170,13 +170,5 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
 
 extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t code, uint64_t input, uint64_t instance)
 {
-    // Nothing may be thrown into the host.
-    try
-    {
-        return Dispatch(code, input, instance);
-    }
-    catch (...)
-    {
-        return FailureOf(code);
-    }
+    return CallGuarded(code, [&] { return Dispatch(code, input, instance); }, FailureOf);
 }
