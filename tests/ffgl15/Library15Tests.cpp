@@ -3,6 +3,7 @@
 #include "FFGLTypes.h"
 #include "HostFramebuffer.h"
 #include "PluginLibrary.h"
+#include "PluginIdentityCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -79,18 +80,7 @@ TEST(Library15, DescribesItselfWithNineParameters)
     PluginLibrary lib;
     ASSERT_TRUE(lib.Load(ZM_PLUGIN15_PATH)) << lib.GetError();
 
-    PluginLibrary::Info info;
-    ASSERT_TRUE(lib.GetInfo(info));
-    EXPECT_EQ(info.uniqueId, "KVRN");
-    EXPECT_EQ(info.name, "Zephyrmantle");
-    EXPECT_EQ(info.apiMajor, 1u);
-    EXPECT_EQ(info.apiMinor, 5u);
-    EXPECT_EQ(info.pluginType, 1u);
-    PluginLibrary::ExtendedInfo extended;
-    ASSERT_TRUE(lib.GetExtendedInfo(extended));
-    EXPECT_EQ(extended.pluginMajor, 2u);
-    EXPECT_EQ(extended.pluginMinor, 1u);
-    EXPECT_EQ(extended.about, "Oskvar Labworks");
+    ASSERT_NO_FATAL_FAILURE(ExpectIdentity(lib, { "KVRN", "Zephyrmantle", 1, 5, 1, 2, 1, "Oskvar Labworks", {} }));
 
     std::vector<PluginLibrary::Parameter> parameters;
     ASSERT_TRUE(lib.GetParameters(parameters)) << lib.GetError();

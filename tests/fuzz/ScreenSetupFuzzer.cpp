@@ -4,31 +4,11 @@
 // recursion off the end of the stack.
 #include "GuardedXmlParser.h"
 #include "OutputSetupReader.h"
+#include "XmlTreeDepth.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
-
-namespace
-{
-int treeDepth (const juce::XmlElement& root)
-{
-    int deepest = 0;
-    std::vector<std::pair<const juce::XmlElement*, int>> pending { { &root, 1 } };
-
-    while (! pending.empty())
-    {
-        auto [element, depth] = pending.back();
-        pending.pop_back();
-        deepest = std::max (deepest, depth);
-
-        for (auto* child : element->getChildIterator())
-            pending.push_back ({ child, depth + 1 });
-    }
-
-    return deepest;
-}
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {

@@ -3,6 +3,7 @@
 #include "FakePluginLog.h"
 #include "FFGLTypes.h"
 #include "PluginLibrary.h"
+#include "PluginIdentityCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -32,20 +33,7 @@ TEST(PluginLibrary, ReadsInformationAndParametersOfAn21Plugin)
     PluginLibrary lib;
     ASSERT_TRUE(lib.Load(ZM_FAKE21_PATH)) << lib.GetError();
 
-    PluginLibrary::Info info;
-    ASSERT_TRUE(lib.GetInfo(info));
-    EXPECT_EQ(info.apiMajor, 2u);
-    EXPECT_EQ(info.apiMinor, 1u);
-    EXPECT_EQ(info.uniqueId, "FAKE");
-    EXPECT_EQ(info.name, "Fake Source");
-    EXPECT_EQ(info.pluginType, 1u);
-
-    PluginLibrary::ExtendedInfo extended;
-    ASSERT_TRUE(lib.GetExtendedInfo(extended));
-    EXPECT_EQ(extended.pluginMajor, 3u);
-    EXPECT_EQ(extended.pluginMinor, 7u);
-    EXPECT_EQ(extended.description, "fake description");
-    EXPECT_EQ(extended.about, "fake about");
+    ASSERT_NO_FATAL_FAILURE(ExpectIdentity(lib, { "FAKE", "Fake Source", 2, 1, 1, 3, 7, "fake about", "fake description" }));
 
     std::vector<PluginLibrary::Parameter> parameters;
     ASSERT_TRUE(lib.GetParameters(parameters)) << lib.GetError();

@@ -3,6 +3,7 @@
 #include "FFGLTypes.h"
 #include "HostFramebuffer.h"
 #include "HostTestSupport.h"
+#include "PluginIdentityCheck.h"
 #include "PluginLibrary.h"
 
 #include <gtest/gtest.h>
@@ -14,20 +15,7 @@ TEST(RealPlugin, DescribesItself)
     PluginLibrary lib;
     ASSERT_TRUE(lib.Load(ZM_PLUGIN21_PATH)) << lib.GetError();
 
-    PluginLibrary::Info info;
-    ASSERT_TRUE(lib.GetInfo(info));
-    EXPECT_EQ(info.uniqueId, "KVRN");
-    EXPECT_EQ(info.name, "Zephyrmantle");
-    EXPECT_EQ(info.apiMajor, 2u);
-    EXPECT_EQ(info.apiMinor, 1u);
-    EXPECT_EQ(info.pluginType, 1u);
-
-    PluginLibrary::ExtendedInfo extended;
-    ASSERT_TRUE(lib.GetExtendedInfo(extended));
-    EXPECT_EQ(extended.pluginMajor, 2u);
-    EXPECT_EQ(extended.pluginMinor, 1u);
-    EXPECT_EQ(extended.about, "Oskvar Labworks");
-    EXPECT_EQ(extended.description, "");
+    ASSERT_NO_FATAL_FAILURE(ExpectIdentity(lib, { "KVRN", "Zephyrmantle", 2, 1, 1, 2, 1, "Oskvar Labworks", "" }));
 
     std::vector<PluginLibrary::Parameter> parameters;
     ASSERT_TRUE(lib.GetParameters(parameters)) << lib.GetError();

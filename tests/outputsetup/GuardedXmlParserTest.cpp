@@ -1,6 +1,7 @@
 // The safety checks in front of JUCE's XML parser: what is refused, what still parses,
 // and that the nesting measured is the nesting the parser builds.
 #include "GuardedXmlParser.h"
+#include "XmlTreeDepth.h"
 
 #include <gtest/gtest.h>
 
@@ -17,25 +18,6 @@ juce::String nested (int levels, const char* open = "<a>", const char* close = "
         text << close;
 
     return text.toString();
-}
-
-int treeDepth (const juce::XmlElement& root)
-{
-    // Iterative, so the check itself cannot run out of stack.
-    int deepest = 0;
-    std::vector<std::pair<const juce::XmlElement*, int>> pending { { &root, 1 } };
-
-    while (! pending.empty())
-    {
-        auto [element, depth] = pending.back();
-        pending.pop_back();
-        deepest = std::max (deepest, depth);
-
-        for (auto* child : element->getChildIterator())
-            pending.push_back ({ child, depth + 1 });
-    }
-
-    return deepest;
 }
 
 TEST (GuardedXmlParser, NestingUpToTheLimitParsesBeyondItIsRefused)
