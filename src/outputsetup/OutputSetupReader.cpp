@@ -27,6 +27,24 @@ juce::Time modificationTime (const juce::File& file)
    #endif
 }
 
+// Poll's per-frame test: whether the file exists as a file (not a folder), and its
+// time when it does, with a single query of the file system where the platform allows.
+bool existingFileTime (const juce::File& file, juce::Time& time)
+{
+   #ifdef __linux__
+    struct stat status {};
+    if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0 || S_ISDIR (status.st_mode))
+        return false;
+    time = juce::Time ((juce::int64) status.st_mtim.tv_sec * 1000 + status.st_mtim.tv_nsec / 1000000);
+    return true;
+   #else
+    if (! file.existsAsFile())
+        return false;
+    time = file.getLastModificationTime();
+    return true;
+   #endif
+}
+
 bool isSpace (char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -219,28 +237,20 @@ OutputSetupReader::~OutputSetupReader() = default;
 
 bool OutputSetupReader::Poll() noexcept
 {
-    if (settingsFile.existsAsFile())
-    {
-        const auto time = modificationTime (settingsFile);
+    juce::Time time;
 
-        if (time != settingsFileTime)
-        {
-            settingsFileTime = time;
-            Reload();
-            return true;
-        }
+    if (existingFileTime (settingsFile, time) && time != settingsFileTime)
+    {
+        settingsFileTime = time;
+        Reload();
+        return true;
     }
 
-    if (presetFile.existsAsFile())
+    if (existingFileTime (presetFile, time) && time != presetFileTime)
     {
-        const auto time = modificationTime (presetFile);
-
-        if (time != presetFileTime)
-        {
-            presetFileTime = time;
-            Reload();
-            return true;
-        }
+        presetFileTime = time;
+        Reload();
+        return true;
     }
 
     return false;
