@@ -2,6 +2,7 @@
 # Installs everything the project builds and tests with, from Debian's packages.
 # Safe to run again: apt-get skips what is already there.
 set -euo pipefail
+source "$(dirname "$0")/lib/apt.sh"
 
 packages=(
   build-essential cmake ninja-build pkgconf ccache
@@ -16,18 +17,7 @@ packages=(
   locales
 )
 
-SUDO=""
-if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
-
-export DEBIAN_FRONTEND=noninteractive
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing_packages "${packages[@]}"
 
 # One locale with a decimal comma, so the tests can show that the layout reader
 # reads numbers the same whatever the locale.

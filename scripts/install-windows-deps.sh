@@ -7,6 +7,7 @@
 # Usage: install-windows-deps.sh [PREFIX]   (default: build/windows-deps)
 # Safe to run again: each library is skipped once its pkg-config file exists.
 set -euo pipefail
+source "$(dirname "$0")/lib/apt.sh"
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
@@ -15,9 +16,6 @@ work="$prefix/src"
 host=x86_64-w64-mingw32
 jobs=$(nproc)
 
-SUDO=""
-if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
-export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
@@ -26,14 +24,7 @@ packages=(
   cmake ninja-build meson pkgconf python3
   juce-modules-source-data googletest
 )
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-  $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing_packages "${packages[@]}"
 
 mkdir -p "$prefix/lib/pkgconfig" "$prefix/include" "$work"
 
