@@ -21,7 +21,7 @@ fi
 
 if [ -f tests/fuzz/run-fuzz-smoke.sh ]; then
   echo "== fuzz smoke run"
-  bash tests/fuzz/run-fuzz-smoke.sh
+  bash tests/fuzz/run-fuzz-smoke.sh 20000 build/fuzz
 fi
 
 echo "== Windows DLLs (MinGW-w64 cross-build, tests under Wine)"

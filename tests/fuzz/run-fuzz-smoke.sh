@@ -6,7 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source_dir="$(cd "$here/../.." && pwd)"
 runs="${1:-20000}"
-build_dir="${2:-${TMPDIR:-/tmp}/zm-build-fuzz}"
+build_dir="${2:-$source_dir/build/fuzz}"
 
 CC=clang CXX=clang++ cmake -S "$source_dir" -B "$build_dir" -G Ninja \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZM_BUILD_FUZZERS=ON -DZM_BUILD_BENCHMARKS=OFF >/dev/null
