@@ -3,12 +3,12 @@
 #include "FFGLTypes.h"
 
 #include <cstdint>
-#include <cstring>
 
 /*
     What the two plugMain sources (FFGL 2.1 and FFGL 1.5) share: the export
-    marker, the function and capability numbers both standards give the same
-    meaning, and the packing of values into plugMain's 64-bit result.
+    marker, the capability numbers both standards give the same meaning, and
+    the packing of values into plugMain's 64-bit result (floats are packed by
+    FFGLTypes.h, which hosts use too).
 
     Only the entry-point sources include this; each build keeps its own
     dispatch and its own failure answer per code.
@@ -24,34 +24,6 @@
 #else
  #define ZM_PLUGIN_EXPORT __attribute__((visibility("default")))
 #endif
-
-/** Function codes 0 to 33, as both standards number them. Code 1 is answered by the FFGL 1.5 build only. */
-enum FFGLFunctionCode : uint32_t
-{
-    FF_GET_INFO = 0,
-    FF_INITIALISE = 1,
-    FF_DEINITIALISE = 2,
-    FF_GET_NUM_PARAMETERS = 4,
-    FF_GET_PARAMETER_NAME = 5,
-    FF_GET_PARAMETER_DEFAULT = 6,
-    FF_GET_PARAMETER_DISPLAY = 7,
-    FF_SET_PARAMETER = 8,
-    FF_GET_PARAMETER = 9,
-    FF_GET_PLUGIN_CAPS = 10,
-    FF_GET_EXTENDED_INFO = 13,
-    FF_GET_PARAMETER_TYPE = 15,
-    FF_GET_INPUT_STATUS = 16,
-    FF_PROCESS_OPENGL = 17,
-    FF_INSTANTIATE_GL = 18,
-    FF_DEINSTANTIATE_GL = 19,
-    FF_SET_TIME = 20,
-    FF_CONNECT = 21,
-    FF_DISCONNECT = 22,
-    FF_RESIZE = 23,
-    FF_GET_NUM_PARAMETER_ELEMENTS = 31,
-    FF_GET_PARAMETER_CODE32 = 32,
-    FF_GET_PLUGIN_SHORT_NAME = 33,
-};
 
 /** Capability numbers asked with FF_GET_PLUGIN_CAPS. Only the FFGL 1.5 build answers 4 with 1. */
 enum FFGLCapability : uint32_t
@@ -76,27 +48,10 @@ inline FFResult Result32(uint32_t value)
     return value;
 }
 
-/** A float's bit pattern in the low half. */
-inline FFResult FloatResult(float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
-}
-
 /** An address in all 64 bits. */
 inline FFResult PointerResult(const void* pointer)
 {
     return reinterpret_cast<uintptr_t>(pointer);
-}
-
-/** The float whose bit pattern is the low 32 bits of a host's value; the upper half is ignored. */
-inline float FloatFromBits(uint64_t value)
-{
-    const auto bits = static_cast<uint32_t>(value);
-    float number = 0.0f;
-    std::memcpy(&number, &bits, sizeof(number));
-    return number;
 }
 
 /** Runs dispatch () and returns its result; an exception is answered with failure (code) instead,

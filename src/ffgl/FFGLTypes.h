@@ -2,11 +2,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 /*
-    The FFGL wire types of both plug-in builds: result codes, parameter type
-    codes, the information structures and the input records that the host hands
-    to plugMain. The records are laid out byte by byte as hosts expect them; the
+    The FFGL wire types of both plug-in builds and of our host: result and
+    function codes, float packing, parameter type codes, the information
+    structures and the input records that the host hands to plugMain. The records are laid out byte by byte as hosts expect them; the
     static_asserts pin that down. The FFGL 1.5 build reads only the records its
     codes use (ParamValueInput, FFGLViewport, ProcessOpenGLStruct and the two
     information structures).
@@ -22,6 +23,64 @@ constexpr int32_t FF_FAIL = -1;
 /** The low-half failure value and the all-bits-set failure value of plugMain. */
 constexpr FFResult FF_FAIL32 = 0xFFFFFFFFull;
 constexpr FFResult FF_FAIL64 = ~0ull;
+
+/** plugMain's function codes. Code 1 is answered by the FFGL 1.5 build only; 34 to 46 exist in FFGL 2.1 only. */
+enum FFGLFunctionCode : uint32_t
+{
+    FF_GET_INFO = 0,
+    FF_INITIALISE = 1,
+    FF_DEINITIALISE = 2,
+    FF_GET_NUM_PARAMETERS = 4,
+    FF_GET_PARAMETER_NAME = 5,
+    FF_GET_PARAMETER_DEFAULT = 6,
+    FF_GET_PARAMETER_DISPLAY = 7,
+    FF_SET_PARAMETER = 8,
+    FF_GET_PARAMETER = 9,
+    FF_GET_PLUGIN_CAPS = 10,
+    FF_GET_EXTENDED_INFO = 13,
+    FF_GET_PARAMETER_TYPE = 15,
+    FF_GET_INPUT_STATUS = 16,
+    FF_PROCESS_OPENGL = 17,
+    FF_INSTANTIATE_GL = 18,
+    FF_DEINSTANTIATE_GL = 19,
+    FF_SET_TIME = 20,
+    FF_CONNECT = 21,
+    FF_DISCONNECT = 22,
+    FF_RESIZE = 23,
+    FF_GET_NUM_PARAMETER_ELEMENTS = 31,
+    FF_GET_PARAMETER_CODE32 = 32,
+    FF_GET_PLUGIN_SHORT_NAME = 33,
+    FF_INITIALISE_PROTOTYPE = 34,
+    FF_GET_PARAMETER_ELEMENT_NAME = 35,
+    FF_GET_PARAMETER_ELEMENT_VALUE = 36,
+    FF_SET_PARAMETER_ELEMENT_VALUE = 37,
+    FF_SET_BEAT_INFO = 38,
+    FF_SET_HOST_INFO = 39,
+    FF_SET_SAMPLE_RATE = 40,
+    FF_GET_RANGE = 41,
+    FF_GET_THUMBNAIL = 42,
+    FF_GET_NUM_FILE_EXTENSIONS = 43,
+    FF_GET_FILE_EXTENSION = 44,
+    FF_GET_CODE45_FLAG = 45,
+    FF_GET_PARAMETER_EVENTS = 46,
+};
+
+/** A float as plugMain carries it: its bit pattern in the low half of a 64-bit value. */
+inline FFResult FloatResult(float value)
+{
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof(bits));
+    return bits;
+}
+
+/** The float whose bit pattern is the low 32 bits of a plugMain value; the upper half is ignored. */
+inline float FloatFromBits(uint64_t value)
+{
+    const auto bits = static_cast<uint32_t>(value);
+    float number = 0.0f;
+    std::memcpy(&number, &bits, sizeof(number));
+    return number;
+}
 
 /** FFGL parameter type codes used by this system. */
 enum : int32_t

@@ -2,7 +2,7 @@
 
 #include "CFFGLPlugin.h"
 #include "GLEntryPoints.h"
-#include "InstanceTeardown.h"
+#include "InstanceSteps.h"
 #include "PluginInfo.h"
 
 CFFGLPlugin* PrototypeInstance = nullptr;
@@ -11,17 +11,6 @@ bool glLoadSucceeded = false;
 
 namespace
 {
-// Calls the registered factory; nullptr when it fails or leaves the pointer unset.
-CFFGLPlugin* MakeObject()
-{
-    if (CurrentPluginInfo == nullptr || CurrentPluginInfo->Factory() == nullptr)
-        return nullptr;
-    CFFGLPlugin* object = nullptr;
-    if (CurrentPluginInfo->Factory()(&object) == FF_FAIL)
-        return nullptr;
-    return object;
-}
-
 // Hands every prototype default to the new object; false when the object refuses one.
 bool PushDefaults(CFFGLPlugin& object)
 {
@@ -56,53 +45,18 @@ bool EnsureGLEntryPoints()
 
 int32_t EnsurePrototype()
 {
-    if (CurrentPluginInfo == nullptr)
-        return FF_FAIL;
-    if (PrototypeInstance != nullptr)
-        return FF_SUCCESS;
-    PrototypeInstance = MakeObject();
+    if (PrototypeInstance == nullptr)
+        PrototypeInstance = CreateFromFactory<CFFGLPlugin>(CurrentPluginInfo);
     return PrototypeInstance != nullptr ? FF_SUCCESS : FF_FAIL;
 }
 
 FFResult InstantiateGL(const FFGLViewport* viewport)
 {
-    if (CurrentPluginInfo == nullptr || viewport == nullptr)
+    if (viewport == nullptr || EnsurePrototype() != FF_SUCCESS)
         return FF_FAIL64;
-    if (EnsurePrototype() != FF_SUCCESS)
-        return FF_FAIL64;
-
-    CFFGLPlugin* object = MakeObject();
-    if (object == nullptr)
-        return FF_FAIL64;
-
-    // Until the address is returned the object is ours: every failure below deletes it.
-    try
-    {
-        object->self = object;
-        if (! PushDefaults(*object) || ! EnsureGLEntryPoints())
-        {
-            delete object;
-            return FF_FAIL64;
-        }
-    }
-    catch (...)
-    {
-        delete object;
-        return FF_FAIL64;
-    }
-
-    int32_t initResult = FF_FAIL;
-    try
-    {
-        initResult = object->InitGL(viewport);
-    }
-    catch (...) {}
-    if (initResult == FF_SUCCESS)
-        return reinterpret_cast<FFResult>(object);
-
-    // InitGL may have stopped half-way; DeInitGL releases what it made.
-    DiscardInstance(object, true);
-    return FF_FAIL64;
+    return InstantiateFromFactory<CFFGLPlugin>(CurrentPluginInfo, viewport, [](CFFGLPlugin& object) {
+        return PushDefaults(object) && EnsureGLEntryPoints();
+    });
 }
 
 int32_t DeInstantiateGL(CFFGLPlugin* instance)
@@ -116,12 +70,7 @@ int32_t DeInstantiateGL(CFFGLPlugin* instance)
 
 int32_t Deinitialise()
 {
-    if (PrototypeInstance != nullptr)
-    {
-        CFFGLPlugin* prototype = PrototypeInstance;
-        PrototypeInstance = nullptr;
-        delete prototype;
-    }
+    DeletePrototype(PrototypeInstance);
     return FF_SUCCESS;
 }
 

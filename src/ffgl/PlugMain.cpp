@@ -11,24 +11,6 @@
 
 namespace
 {
-// Codes 34 to 46 exist in FFGL 2.1 only; 0 to 33 come from FFGLEntryPoint.h.
-enum FunctionCode21 : uint32_t
-{
-    FF_INITIALISE_PROTOTYPE = 34,
-    FF_GET_PARAMETER_ELEMENT_NAME = 35,
-    FF_GET_PARAMETER_ELEMENT_VALUE = 36,
-    FF_SET_PARAMETER_ELEMENT_VALUE = 37,
-    FF_SET_BEAT_INFO = 38,
-    FF_SET_HOST_INFO = 39,
-    FF_SET_SAMPLE_RATE = 40,
-    FF_GET_RANGE = 41,
-    FF_GET_THUMBNAIL = 42,
-    FF_GET_NUM_FILE_EXTENSIONS = 43,
-    FF_GET_FILE_EXTENSION = 44,
-    FF_GET_CODE45_FLAG = 45,
-    FF_GET_PARAMETER_EVENTS = 46,
-};
-
 // What a code answers when it cannot do its work, including when something
 // inside it throws: the failure value that hosts already expect from it.
 FFResult FailureResult(uint32_t code)

@@ -67,9 +67,7 @@ uint64_t CFFGLPluginManager::FindParamDefault(uint32_t id) const
     if (node->type == FF_TYPE_TEXT)
         return reinterpret_cast<uintptr_t>(node->defaultText);
 
-    uint32_t bits = 0;
-    std::memcpy(&bits, &node->defaultValue, sizeof(bits));
-    return bits;
+    return FloatResult(node->defaultValue);
 }
 
 const char* CFFGLPluginManager::FindParamName(uint32_t id) const

@@ -8,11 +8,6 @@
 
 namespace
 {
-bool HavePrototype()
-{
-    return PrototypeInstance != nullptr || EnsurePrototype() == FF_SUCCESS;
-}
-
 FFResult GetPluginCaps(uint32_t capability)
 {
     switch (capability)
@@ -98,7 +93,7 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
         case FF_GET_PARAMETER_CODE32:
         case FF_GET_PLUGIN_SHORT_NAME:
         {
-            if (! HavePrototype())
+            if (EnsurePrototype() != FF_SUCCESS)
                 return failure;
             const CFreeFrameGLPlugin& prototype = *PrototypeInstance;
             switch (code)

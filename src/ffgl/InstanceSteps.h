@@ -1,0 +1,121 @@
+#pragma once
+
+#include "FFGLTypes.h"
+
+#include <cstdint>
+
+/*
+    The steps of a plug-in object's life that both builds take alike: making an
+    object through the registered factory, turning a new object into the
+    host's instance, and its end. Each build's life-cycle source supplies its
+    own object type and its own preparation of a new instance.
+
+    An object the host has not been given (or has let go of) is ours to
+    delete whatever its own operations do; nothing they throw leaves here.
+
+    Usage, in an instance life-cycle source:
+        PrototypeInstance = CreateFromFactory<CFFGLPlugin> (CurrentPluginInfo);
+        return InstantiateFromFactory<CFFGLPlugin> (CurrentPluginInfo, viewport, prepare);
+        ReleaseInstance (instance);       // the host's de-instantiation
+        DeletePrototype (PrototypeInstance);
+*/
+
+/** Calls the record's factory; nullptr when there is no record or factory, or when the factory fails or throws. */
+template <typename PluginObject, typename Info>
+PluginObject* CreateFromFactory(const Info* info) noexcept
+{
+    if (info == nullptr || info->Factory() == nullptr)
+        return nullptr;
+    PluginObject* object = nullptr;
+    try
+    {
+        if (info->Factory()(&object) == FF_FAIL)
+            return nullptr;
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+    return object;
+}
+
+/** Deletes an instance, first letting it release its GL resources when deInitGL is set. */
+template <typename PluginObject>
+void DiscardInstance(PluginObject* instance, bool deInitGL) noexcept
+{
+    if (deInitGL)
+    {
+        try
+        {
+            instance->DeInitGL();
+        }
+        catch (...) {}
+    }
+    delete instance;
+}
+
+/**
+    Makes the host's instance: a new object from the factory that knows itself
+    as the instance, prepare (object) for what the build must do before GL
+    (false refuses the object), then InitGL. Returns the instance's address,
+    or FF_FAIL64 after deleting what was made (with DeInitGL once InitGL ran,
+    since it may have stopped half-way).
+*/
+template <typename PluginObject, typename Info, typename Prepare>
+FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, Prepare&& prepare) noexcept
+{
+    PluginObject* object = CreateFromFactory<PluginObject>(info);
+    if (object == nullptr)
+        return FF_FAIL64;
+
+    object->self = object;
+    bool prepared = false;
+    try
+    {
+        prepared = prepare(*object);
+    }
+    catch (...) {}
+    if (! prepared)
+    {
+        DiscardInstance(object, false);
+        return FF_FAIL64;
+    }
+
+    int32_t initResult = FF_FAIL;
+    try
+    {
+        initResult = object->InitGL(viewport);
+    }
+    catch (...) {}
+    if (initResult != FF_SUCCESS)
+    {
+        DiscardInstance(object, true);
+        return FF_FAIL64;
+    }
+    return reinterpret_cast<uintptr_t>(object);
+}
+
+/** Disconnects an instance the host connected, then releases its GL resources and deletes it. */
+template <typename PluginObject>
+void ReleaseInstance(PluginObject* instance) noexcept
+{
+    try
+    {
+        if (instance->connected)
+        {
+            instance->Disconnect();
+            instance->connected = false;
+        }
+    }
+    catch (...) {}
+    DiscardInstance(instance, true);
+}
+
+/** Deletes the prototype, if any; the pointer is cleared first so nothing reached from the destructor sees it. */
+template <typename PluginObject>
+void DeletePrototype(PluginObject*& prototype) noexcept
+{
+    PluginObject* object = prototype;
+    prototype = nullptr;
+    delete object;
+}
