@@ -3,11 +3,11 @@
 #include "EffectTestHome.h"
 #include "GLCallLog15.h"
 #include "HostFramebuffer.h"
+#include "TestResults15.h"
 #include "Zephyrmantle.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 
 // The effect as the FFGL 1.5 library builds it, driven directly on a
@@ -44,10 +44,7 @@ void MoveLayoutToArena6(const EffectTestHome& home)
 
 float ListedDefault(const CFFGLPluginManager& list, uint32_t index)
 {
-    const auto bits = static_cast<uint32_t>(list.FindParamDefault(index));
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
+    return results15::AsFloat(list.FindParamDefault(index));
 }
 
 TEST(Effect15, NineParametersWithoutScreensOrAlpha)

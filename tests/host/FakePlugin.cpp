@@ -18,25 +18,6 @@
 
 namespace
 {
-struct InfoRecord
-{
-    uint32_t apiMajor;
-    uint32_t apiMinor;
-    char id[4];
-    char name[16];
-    uint32_t type;
-};
-
-struct ExtendedRecord
-{
-    uint32_t major;
-    uint32_t minor;
-    const char* description;
-    const char* about;
-    uint32_t dataSize;
-    const void* data;
-};
-
 // The full-width name is followed by bytes that are no part of it: a reader must stop at 16.
 struct ParameterName
 {
@@ -44,9 +25,9 @@ struct ParameterName
     char trailing[4];
 };
 
-const InfoRecord info = { ZM_FAKE_API_MAJOR, ZM_FAKE_API_MAJOR >= 2 ? 1u : 5u, { 'F', 'A', 'K', 'E' },
+const FFGLInfoStruct info = { ZM_FAKE_API_MAJOR, ZM_FAKE_API_MAJOR >= 2 ? 1u : 5u, { 'F', 'A', 'K', 'E' },
                           "Fake Source", 1 };
-const ExtendedRecord extended = { 3, 7, "fake description", "fake about", 0, nullptr };
+const FFGLExtendedInfoStruct extended = { 3, 7, "fake description", "fake about", 0, nullptr };
 
 enum : uint32_t { failFrames, level, mode, longName, caption, parameterCount };
 
@@ -68,21 +49,6 @@ struct Instance
 };
 
 std::string callLog;
-
-uint64_t bits(float value)
-{
-    uint32_t word;
-    std::memcpy(&word, &value, sizeof(word));
-    return word;
-}
-
-float floatOf(uint64_t value)
-{
-    const uint32_t word = static_cast<uint32_t>(value);
-    float result;
-    std::memcpy(&result, &word, sizeof(result));
-    return result;
-}
 
 uint64_t address(const void* pointer)
 {
@@ -140,7 +106,7 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
         case 6:
             if (index >= parameterCount)
                 return FF_FAIL32;
-            return types[index] == FF_TYPE_TEXT ? address("hello") : bits(defaults[index]);
+            return types[index] == FF_TYPE_TEXT ? address("hello") : FloatResult(defaults[index]);
         case 8:
         {
             const auto* value = record<ParamValueInput>(input);
@@ -149,13 +115,13 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
             if (types[value->index] == FF_TYPE_TEXT)
                 instance->caption = record<const char>(value->value);
             else
-                instance->values[value->index] = floatOf(value->value);
+                instance->values[value->index] = FloatFromBits(value->value);
             return FF_SUCCESS;
         }
         case 9:
             if (instance == nullptr || index >= parameterCount)
                 return FF_FAIL32;
-            return bits(instance->values[index]);
+            return FloatResult(instance->values[index]);
         case 13: return address(&extended);
         case 15: return index < parameterCount ? static_cast<uint32_t>(types[index]) : FF_FAIL32;
         case 17:
@@ -195,7 +161,7 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
                 return code == 35 ? 0 : FF_FAIL32;
             if (code == 35)
                 return address(option ? elementNames[pair->itemIndex] : "");
-            return bits(option ? elementValues[pair->itemIndex] : 0.0f);
+            return FloatResult(option ? elementValues[pair->itemIndex] : 0.0f);
         }
         default: return FF_FAIL32;
     }

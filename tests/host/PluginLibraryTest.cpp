@@ -22,7 +22,7 @@ TEST(PluginLibrary, ReportsLibrariesThatCannotBeUsed)
     EXPECT_EQ(lib.GetNativeHandle(), nullptr);
 
     // Nothing loaded: every call is a failure, never a success.
-    EXPECT_TRUE(PluginLibrary::IsFailure(lib.Call(PluginLibrary::codeDeinitialise, 0, 0)));
+    EXPECT_TRUE(PluginLibrary::IsFailure(lib.Call(FF_DEINITIALISE, 0, 0)));
     PluginLibrary::Info info;
     EXPECT_FALSE(lib.GetInfo(info));
     EXPECT_FALSE(lib.Deinitialise());

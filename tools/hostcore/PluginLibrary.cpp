@@ -34,14 +34,6 @@ std::string terminatedText(const char* chars)
     return chars == nullptr ? std::string() : fixedText(chars, maxTextLength);
 }
 
-float floatFromResult(uint64_t result)
-{
-    const uint32_t bits = static_cast<uint32_t>(result);
-    float value;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
-
 const char* pointerFromResult(uint64_t result)
 {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(result));
@@ -51,28 +43,6 @@ uint64_t address(const void* record)
 {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(record));
 }
-
-// The FFGL information record as it lies in the plug-in's memory.
-struct InfoRecord
-{
-    uint32_t apiMajorVersion;
-    uint32_t apiMinorVersion;
-    char uniqueId[4];
-    char pluginName[16];
-    uint32_t pluginType;
-};
-static_assert(sizeof(InfoRecord) == 32, "information record layout");
-
-struct ExtendedInfoRecord
-{
-    uint32_t pluginMajorVersion;
-    uint32_t pluginMinorVersion;
-    const char* description;
-    const char* about;
-    uint32_t extendedDataSize;
-    const void* extendedData;
-};
-static_assert(sizeof(ExtendedInfoRecord) == 40, "extended information record layout");
 } // namespace
 
 bool PluginLibrary::Parameter::IsText(uint32_t apiMajor) const
@@ -161,11 +131,11 @@ bool PluginLibrary::GetInfo(Info& info)
 
     if (! haveInfo)
     {
-        const uint64_t result = Call(codeGetInfo, 0, 0);
+        const uint64_t result = Call(FF_GET_INFO, 0, 0);
         if (result == 0 || result == FF_FAIL64 || IsFailure(result))
             return Fail("no plug-in information (code 0)");
 
-        InfoRecord record;
+        FFGLInfoStruct record;
         std::memcpy(&record, pointerFromResult(result), sizeof(record));
         cachedInfo.apiMajor = record.apiMajorVersion;
         cachedInfo.apiMinor = record.apiMinorVersion;
@@ -184,11 +154,11 @@ bool PluginLibrary::GetExtendedInfo(ExtendedInfo& info)
     if (! IsLoaded())
         return Fail("no plug-in loaded");
 
-    const uint64_t result = Call(codeGetExtendedInfo, 0, 0);
+    const uint64_t result = Call(FF_GET_EXTENDED_INFO, 0, 0);
     if (result == 0 || result == FF_FAIL64 || IsFailure(result))
         return Fail("no extended information (code 13)");
 
-    ExtendedInfoRecord record;
+    FFGLExtendedInfoStruct record;
     std::memcpy(&record, pointerFromResult(result), sizeof(record));
     info.pluginMajor = record.pluginMajorVersion;
     info.pluginMinor = record.pluginMinorVersion;
@@ -205,7 +175,7 @@ bool PluginLibrary::GetParameters(std::vector<Parameter>& parameters)
     if (! GetInfo(info))
         return false;
 
-    const uint64_t countResult = Call(codeGetNumParameters, 0, 0);
+    const uint64_t countResult = Call(FF_GET_NUM_PARAMETERS, 0, 0);
     if (IsFailure(countResult))
         return Fail("parameter count failed (code 4)");
 
@@ -230,17 +200,17 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
     const std::string which = "parameter " + std::to_string(index);
     parameter.index = index;
 
-    const uint64_t nameResult = Call(codeGetParameterName, index, 0);
+    const uint64_t nameResult = Call(FF_GET_PARAMETER_NAME, index, 0);
     if (nameResult == 0 || IsFailure(nameResult))
         return Fail(which + ": no name (code 5)");
     parameter.name = fixedText(pointerFromResult(nameResult), 16);
 
-    const uint64_t typeResult = Call(codeGetParameterType, index, 0);
+    const uint64_t typeResult = Call(FF_GET_PARAMETER_TYPE, index, 0);
     if (IsFailure(typeResult))
         return Fail(which + ": no type (code 15)");
     parameter.type = static_cast<int32_t>(static_cast<uint32_t>(typeResult));
 
-    const uint64_t defaultResult = Call(codeGetParameterDefault, index, 0);
+    const uint64_t defaultResult = Call(FF_GET_PARAMETER_DEFAULT, index, 0);
     if (parameter.IsText(apiMajor))
     {
         if (defaultResult != FF_FAIL64 && ! IsFailure(defaultResult))
@@ -249,10 +219,10 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
     else
     {
         // A float default may legitimately have all 32 bits set only as a NaN; hosts take it as it is.
-        parameter.defaultValue = floatFromResult(defaultResult);
+        parameter.defaultValue = FloatFromBits(defaultResult);
     }
 
-    const uint64_t countResult = Call(codeGetElementCount, index, 0);
+    const uint64_t countResult = Call(FF_GET_NUM_PARAMETER_ELEMENTS, index, 0);
     parameter.elementCount = IsFailure(countResult) ? 0u : static_cast<uint32_t>(countResult);
     if (parameter.elementCount > maxElements)
         return Fail(which + ": implausible element count " + std::to_string(parameter.elementCount) + " (code 31)");
@@ -263,13 +233,13 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
         for (uint32_t k = 0; k < parameter.elementCount; ++k)
         {
             IndexPairInput pair { index, k };
-            const uint64_t elementName = Call(codeGetElementName, address(&pair), 0);
+            const uint64_t elementName = Call(FF_GET_PARAMETER_ELEMENT_NAME, address(&pair), 0);
             if (elementName == 0 || IsFailure(elementName))
                 return Fail(which + ": no name for element " + std::to_string(k) + " (code 35)");
 
             Element element;
             element.name = terminatedText(pointerFromResult(elementName));
-            element.value = floatFromResult(Call(codeGetElementValue, address(&pair), 0));
+            element.value = FloatFromBits(Call(FF_GET_PARAMETER_ELEMENT_VALUE, address(&pair), 0));
             parameter.elements.push_back(element);
         }
     }
@@ -279,7 +249,7 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
 uint64_t PluginLibrary::Instantiate(uint32_t width, uint32_t height)
 {
     FFGLViewport viewport { 0, 0, width, height };
-    const uint64_t result = Call(codeInstantiateGL, address(&viewport), 0);
+    const uint64_t result = Call(FF_INSTANTIATE_GL, address(&viewport), 0);
     if (result == 0 || IsFailure(result))
     {
         Fail("instantiate failed (code 18)");
@@ -300,10 +270,8 @@ bool PluginLibrary::SetParameter(uint64_t instance, uint32_t index, float value)
 {
     ParamValueInput input {};
     input.index = index;
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof(bits));
-    input.value = bits;
-    if (! succeeded(Call(codeSetParameter, address(&input), instance)))
+    input.value = FloatResult(value);
+    if (! succeeded(Call(FF_SET_PARAMETER, address(&input), instance)))
         return Fail("setting parameter " + std::to_string(index) + " failed (code 8)");
     return true;
 }
@@ -313,14 +281,14 @@ bool PluginLibrary::SetTextParameter(uint64_t instance, uint32_t index, const ch
     ParamValueInput input {};
     input.index = index;
     input.value = address(text);
-    if (! succeeded(Call(codeSetParameter, address(&input), instance)))
+    if (! succeeded(Call(FF_SET_PARAMETER, address(&input), instance)))
         return Fail("setting parameter " + std::to_string(index) + " failed (code 8)");
     return true;
 }
 
 float PluginLibrary::GetParameterValue(uint64_t instance, uint32_t index)
 {
-    return floatFromResult(Call(codeGetParameter, index, instance));
+    return FloatFromBits(Call(FF_GET_PARAMETER, index, instance));
 }
 
 bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
@@ -329,7 +297,7 @@ bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
     frame.numInputTextures = 0;
     frame.inputTextures = nullptr;
     frame.HostFBO = hostFramebuffer;
-    if (! succeeded(Call(codeProcessOpenGL, address(&frame), instance)))
+    if (! succeeded(Call(FF_PROCESS_OPENGL, address(&frame), instance)))
         return Fail("frame failed (code 17)");
     return true;
 }
@@ -337,21 +305,21 @@ bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
 bool PluginLibrary::Resize(uint64_t instance, uint32_t width, uint32_t height)
 {
     FFGLViewport viewport { 0, 0, width, height };
-    if (! succeeded(Call(codeResize, address(&viewport), instance)))
+    if (! succeeded(Call(FF_RESIZE, address(&viewport), instance)))
         return Fail("resize failed (code 23)");
     return true;
 }
 
 bool PluginLibrary::Deinstantiate(uint64_t instance)
 {
-    if (! succeeded(Call(codeDeinstantiateGL, 0, instance)))
+    if (! succeeded(Call(FF_DEINSTANTIATE_GL, 0, instance)))
         return Fail("de-instantiate failed (code 19)");
     return true;
 }
 
 bool PluginLibrary::Deinitialise()
 {
-    if (! succeeded(Call(codeDeinitialise, 0, 0)))
+    if (! succeeded(Call(FF_DEINITIALISE, 0, 0)))
         return Fail("de-initialise failed (code 2)");
     return true;
 }

@@ -31,27 +31,6 @@ class PluginLibrary
 public:
     using PlugMainFunction = uint64_t (*)(uint32_t code, uint64_t input, uint64_t instance);
 
-    /** The function codes a host uses. */
-    enum Code : uint32_t
-    {
-        codeGetInfo = 0,
-        codeDeinitialise = 2,
-        codeGetNumParameters = 4,
-        codeGetParameterName = 5,
-        codeGetParameterDefault = 6,
-        codeSetParameter = 8,
-        codeGetParameter = 9,
-        codeGetExtendedInfo = 13,
-        codeGetParameterType = 15,
-        codeProcessOpenGL = 17,
-        codeInstantiateGL = 18,
-        codeDeinstantiateGL = 19,
-        codeResize = 23,
-        codeGetElementCount = 31,
-        codeGetElementName = 35,
-        codeGetElementValue = 36,
-    };
-
     /** The plug-in information record (code 0). */
     struct Info
     {
