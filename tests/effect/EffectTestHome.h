@@ -1,9 +1,9 @@
 #pragma once
 
+#include "TemporaryHome.h"
+
 #include <juce_core/juce_core.h>
 
-#include <cstdlib>
-#include <unistd.h>
 #include <string>
 #include <vector>
 
@@ -31,30 +31,9 @@ public:
         std::vector<Slice> slices;
     };
 
-    EffectTestHome()
-    {
-        // Named by process and at random: test cases run in parallel processes.
-        if (const char* old = std::getenv("HOME"))
-            previousHome = old;
-        folder.createDirectory();
-        ::setenv("HOME", folder.getFullPathName().toRawUTF8(), 1);
-    }
-
-    ~EffectTestHome()
-    {
-        if (previousHome.isNotEmpty())
-            ::setenv("HOME", previousHome.toRawUTF8(), 1);
-        else
-            ::unsetenv("HOME");
-        folder.deleteRecursively();
-    }
-
-    EffectTestHome(const EffectTestHome&) = delete;
-    EffectTestHome& operator=(const EffectTestHome&) = delete;
-
     juce::File SettingsFile() const
     {
-        return folder.getChildFile("Documents/Resolume Arena/Preferences/AdvancedOutput.xml");
+        return home.settingsFile();
     }
 
     void WriteLayout(const std::vector<Screen>& screens)
@@ -97,8 +76,8 @@ public:
     /** Gives the settings file a modification time it never had before. */
     void Touch()
     {
-        ++writes;
-        SettingsFile().setLastModificationTime(juce::Time(1600000000000LL + writes * 10000LL));
+        writes += 10;
+        TemporaryHome::setTime(SettingsFile(), writes);
     }
 
     /** Screens with the given names, each with one small enabled slice. */
@@ -122,9 +101,6 @@ private:
         entry->setAttribute("value", value);
     }
 
-    juce::File folder { juce::File::getSpecialLocation(juce::File::tempDirectory)
-                            .getChildFile("zm-effect-home-" + juce::String(static_cast<int>(::getpid())) + "-"
-                                          + juce::String::toHexString(juce::Random::getSystemRandom().nextInt64())) };
-    juce::String previousHome;
+    TemporaryHome home;
     int writes = 0;
 };

@@ -50,7 +50,7 @@ protected:
                                const Shading& shading, int width, int height)
     {
         textures.push_back(MakeDistanceTexture(texWidth, texHeight, levels));
-        if (framebuffer == 0)
+        if (target.GetId() == 0)
             BindFramebuffer(width, height);
         Draw(program, textures.back(), shading, width, height);
         return ReadPixels(width, height);

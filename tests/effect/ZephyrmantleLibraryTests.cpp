@@ -1,6 +1,7 @@
 #include "GLTestEnvironment.h"
 
 #include "EffectTestHome.h"
+#include "ScopedHome.h"
 #include "FFGLTypes.h"
 #include "HostFramebuffer.h"
 #include "OutputSetupReader.h"
@@ -204,12 +205,13 @@ protected:
 TEST_F(ZephyrmantleEndToEnd, ExampleLayoutLightsEveryEnabledSliceBorderAndNothingFarFromOne)
 {
     ASSERT_TRUE(plugin.loaded);
-    const char* previousHome = std::getenv("HOME");
-    const std::string restore = previousHome != nullptr ? previousHome : "";
-    ::setenv("HOME", ZM_EXAMPLE_HOME, 1);
-    const std::vector<Polygon> slices = EnabledSlices();
-    const auto pixels = Render(1920, 1080);
-    ::setenv("HOME", restore.c_str(), 1);
+    std::vector<Polygon> slices;
+    std::vector<uint8_t> pixels;
+    {
+        ScopedHome home(ZM_EXAMPLE_HOME);
+        slices = EnabledSlices();
+        pixels = Render(1920, 1080);
+    }
 
     ASSERT_EQ(slices.size(), 5u) << "the example's enabled slices of enabled screens";
     ASSERT_EQ(pixels.size(), 1920u * 1080u * 4u);

@@ -1,5 +1,8 @@
 // Checks on the delivered FFGL 2.1 plug-in as a host loads it.
 
+#include "DefinedDynamicSymbols.h"
+#include "FFGLTypes.h"
+
 #include <gtest/gtest.h>
 
 #include <dlfcn.h>
@@ -13,19 +16,6 @@
 namespace
 {
 using PlugMain = uint64_t (*)(uint32_t, uint64_t, uint64_t);
-
-std::string RunCommand(const std::string& command)
-{
-    std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return output;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr)
-        output += buffer;
-    pclose(pipe);
-    return output;
-}
 
 // Opens the plug-in for one test and releases its prototype before closing it.
 class LoadedPlugin
@@ -53,29 +43,11 @@ public:
     void* handle;
     PlugMain plugMain = nullptr;
 };
-
-struct ThumbnailRequest
-{
-    uint32_t width;
-    uint32_t height;
-    void* pixels;
-};
 } // namespace
 
 TEST(PluginLibrary, ExportsOnlyPlugMain)
 {
-    const std::string symbols = RunCommand("nm -D --defined-only '" ZM_PLUGIN_PATH "'");
-    std::vector<std::string> names;
-    size_t start = 0;
-    while (start < symbols.size())
-    {
-        const size_t end = symbols.find('\n', start);
-        const std::string line = symbols.substr(start, end - start);
-        if (! line.empty())
-            names.push_back(line.substr(line.rfind(' ') + 1));
-        start = end == std::string::npos ? symbols.size() : end + 1;
-    }
-    EXPECT_EQ(names, std::vector<std::string>{ "plugMain" }) << symbols;
+    EXPECT_EQ(DefinedDynamicSymbols(ZM_PLUGIN_PATH), std::vector<std::string>{ "plugMain" });
 }
 
 TEST(PluginLibrary, LoadsUnloadsAndLoadsAgain)
@@ -121,13 +93,13 @@ TEST(PluginLibrary, RegistersItsInformationAndThumbnail)
     std::memcpy(&text, extended + 16, 8);
     EXPECT_STREQ(text, "Oskvar Labworks");
 
-    ThumbnailRequest sizeOnly{ 0, 0, nullptr };
+    ThumbnailInput sizeOnly{ 0, 0, nullptr };
     EXPECT_EQ(static_cast<uint32_t>(plugin.plugMain(42, reinterpret_cast<uint64_t>(&sizeOnly), 0)), 0u);
     EXPECT_EQ(sizeOnly.width, 160u);
     EXPECT_EQ(sizeOnly.height, 120u);
 
     std::vector<uint8_t> pixels(76800 + 4, 0x5A);
-    ThumbnailRequest copy{ 0, 0, pixels.data() };
+    ThumbnailInput copy{ 0, 0, pixels.data() };
     EXPECT_EQ(static_cast<uint32_t>(plugin.plugMain(42, reinterpret_cast<uint64_t>(&copy), 0)), 0u);
     int opaque = 0;
     for (size_t i = 0; i < 76800; i += 4)

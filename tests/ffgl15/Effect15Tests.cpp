@@ -2,7 +2,6 @@
 
 #include "EffectTestHome.h"
 #include "GLCallLog15.h"
-#include "HostFramebuffer.h"
 #include "TestResults15.h"
 #include "Zephyrmantle.h"
 
@@ -116,14 +115,13 @@ protected:
             effect->DeInitGL();
             effect.reset();
         }
-        target.Destroy();
         CompatGLTest::TearDown();
     }
 
     void Start(uint32_t width, uint32_t height)
     {
         // The host's target: a surfaceless context has no default framebuffer to draw into.
-        ASSERT_TRUE(target.Create(width, height)) << target.GetError();
+        BindFramebuffer(static_cast<int>(width), static_cast<int>(height));
         target.BindAndClear();
         effect = std::make_unique<Zephyrmantle15Probe>();
         const FFGLViewport viewport { 0, 0, width, height };
@@ -138,7 +136,6 @@ protected:
     }
 
     EffectTestHome home;
-    HostFramebuffer target;
     std::unique_ptr<Zephyrmantle15Probe> effect;
 };
 

@@ -265,15 +265,7 @@ TEST_F(CompatGLTest, EntryPointsBindInACompatibilityContext)
 
 TEST_F(FFGLShaderGL, ImmediateModeQuadDrawsThroughTheProgram)
 {
-    GLuint renderbuffer = 0;
-    GLuint framebuffer = 0;
-    glGenRenderbuffers(1, &renderbuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 4, 4);
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, renderbuffer);
-    glViewport(0, 0, 4, 4);
+    BindFramebuffer(4, 4);
 
     CompileCapturing(goodVertex, goodFragment);
     ASSERT_TRUE(shader.IsValid());
@@ -292,10 +284,6 @@ TEST_F(FFGLShaderGL, ImmediateModeQuadDrawsThroughTheProgram)
     EXPECT_NEAR(pixel[0], 128, 1);
     EXPECT_NEAR(pixel[3], 128, 1);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glDeleteFramebuffers(1, &framebuffer);
-    glDeleteRenderbuffers(1, &renderbuffer);
 }
 
 TEST(LazyEntryPoints, AnEntryPointFirstCalledAfterTheContextWentAwayDoesNothing)

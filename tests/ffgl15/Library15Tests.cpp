@@ -1,9 +1,11 @@
+#include "DefinedDynamicSymbols.h"
 #include "GLTestEnvironment.h"
 
 #include "FFGLTypes.h"
 #include "HostFramebuffer.h"
 #include "PluginLibrary.h"
 #include "PluginIdentityCheck.h"
+#include "ScopedHome.h"
 
 #include <gtest/gtest.h>
 
@@ -19,49 +21,6 @@
 
 namespace
 {
-/** Points HOME at a folder for its lifetime, so that the plug-in reads that folder's host files. */
-class ScopedHome
-{
-public:
-    explicit ScopedHome(const char* folder)
-    {
-        if (const char* old = std::getenv("HOME"))
-            previous = old;
-        ::setenv("HOME", folder, 1);
-    }
-    ~ScopedHome()
-    {
-        if (previous.empty())
-            ::unsetenv("HOME");
-        else
-            ::setenv("HOME", previous.c_str(), 1);
-    }
-    ScopedHome(const ScopedHome&) = delete;
-    ScopedHome& operator=(const ScopedHome&) = delete;
-
-private:
-    std::string previous;
-};
-
-std::vector<std::string> DefinedDynamicSymbols(const std::string& library)
-{
-    std::vector<std::string> names;
-    const std::string command = "nm -D --defined-only '" + library + "'";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        return names;
-    char line[512];
-    while (std::fgets(line, sizeof line, pipe) != nullptr)
-    {
-        std::istringstream fields(line);
-        std::string address, kind, name;
-        if (fields >> address >> kind >> name)
-            names.push_back(name);
-    }
-    ::pclose(pipe);
-    return names;
-}
-
 const PluginLibrary::Parameter* Find(const std::vector<PluginLibrary::Parameter>& parameters, const std::string& name)
 {
     const auto found = std::find_if(parameters.begin(), parameters.end(),

@@ -105,8 +105,8 @@ TEST_F(PluginLibraryGL, DrivesAnInstanceThroughItsLife)
     EXPECT_TRUE(lib.SetTextParameter(instance, 4, "text"));
 
     BindFramebuffer(32, 16);
-    EXPECT_TRUE(lib.ProcessFrame(instance, framebuffer));
-    EXPECT_FALSE(lib.ProcessFrame(instance, framebuffer + 1)) << "the fake checks that the named framebuffer is bound";
+    EXPECT_TRUE(lib.ProcessFrame(instance, target.GetId()));
+    EXPECT_FALSE(lib.ProcessFrame(instance, target.GetId() + 1)) << "the fake checks that the named framebuffer is bound";
     EXPECT_EQ(lib.GetError(), "frame failed (code 17)");
 
     EXPECT_TRUE(lib.Resize(instance, 8, 8));

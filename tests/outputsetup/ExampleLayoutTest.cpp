@@ -1,29 +1,15 @@
 // The bundled example layout reads as intended in both host folders.
 #include "OutputSetupReader.h"
+#include "ScopedHome.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace
 {
 class ExampleLayout : public ::testing::TestWithParam<bool>
 {
 protected:
-    void SetUp() override
-    {
-        if (const char* old = std::getenv ("HOME"))
-            previousHome = old;
-
-        ::setenv ("HOME", ZM_EXAMPLE_HOME, 1);
-    }
-
-    void TearDown() override
-    {
-        ::setenv ("HOME", previousHome.c_str(), 1);
-    }
-
-    std::string previousHome;
+    ScopedHome home { ZM_EXAMPLE_HOME };
 };
 
 TEST_P (ExampleLayout, ReadsThreeScreensThroughThePreset)

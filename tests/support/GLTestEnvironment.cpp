@@ -9,26 +9,13 @@ void GLTest::SetUp()
 
 void GLTest::TearDown()
 {
-    if (framebuffer != 0)
-    {
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
-        glDeleteFramebuffers(1, &framebuffer);
-        glDeleteRenderbuffers(1, &colourBuffer);
-        framebuffer = colourBuffer = 0;
-    }
+    target.Destroy();
     context.Destroy();
 }
 
 void GLTest::BindFramebuffer(int width, int height)
 {
-    glGenRenderbuffers(1, &colourBuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
-    ASSERT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    glViewport(0, 0, width, height);
+    ASSERT_TRUE(target.Create(static_cast<uint32_t>(width), static_cast<uint32_t>(height))) << target.GetError();
 }
 
 std::vector<uint8_t> GLTest::ReadPixels(int width, int height)

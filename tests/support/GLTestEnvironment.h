@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EglContext.h"
+#include "HostFramebuffer.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +32,5 @@ protected:
     std::vector<uint8_t> ReadPixels(int width, int height);
 
     EglContext context;
-    unsigned framebuffer = 0;
-    unsigned colourBuffer = 0;
+    HostFramebuffer target; ///< the framebuffer BindFramebuffer makes; GetId () is 0 until then
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "ScopedHome.h"
 
-#include <cstdlib>
+#include <juce_core/juce_core.h>
 
 /**
     Points HOME at a fresh temporary folder for the lifetime of the object, so that the
@@ -12,24 +12,15 @@
 class TemporaryHome
 {
 public:
-    TemporaryHome()
-    {
-        if (const char* old = std::getenv ("HOME"))
-            previousHome = old;
-
-        folder.createDirectory();
-        ::setenv ("HOME", folder.getFullPathName().toRawUTF8(), 1);
-    }
+    TemporaryHome() = default;
 
     ~TemporaryHome()
     {
-        if (previousHome.isNotEmpty())
-            ::setenv ("HOME", previousHome.toRawUTF8(), 1);
-        else
-            ::unsetenv ("HOME");
-
         folder.deleteRecursively();
     }
+
+    TemporaryHome (const TemporaryHome&) = delete;
+    TemporaryHome& operator= (const TemporaryHome&) = delete;
 
     /** The host's folder below Documents ("Resolume Arena/" or "Resolume Arena 6/"). */
     juce::File hostFolder (bool arena6 = false) const
@@ -63,9 +54,17 @@ public:
 
     static constexpr juce::int64 baseTime = 1600000000000LL;
 
-    juce::File folder { juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getChildFile ("zm-home-" + juce::Uuid().toString()) }; // unique across parallel test processes
+    juce::File folder { createdFolder() };
 
 private:
-    juce::String previousHome;
+    // Unique across parallel test processes.
+    static juce::File createdFolder()
+    {
+        auto made = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                        .getChildFile ("zm-home-" + juce::Uuid().toString());
+        made.createDirectory();
+        return made;
+    }
+
+    ScopedHome home { folder.getFullPathName().toRawUTF8() };
 };
