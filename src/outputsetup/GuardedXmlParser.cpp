@@ -1,6 +1,7 @@
 #include "GuardedXmlParser.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 #ifndef _WIN32
@@ -152,39 +153,34 @@ private:
 
             if (*input == '<')
             {
-                if (input[1] == '!' && input[2] == '-' && input[3] == '-')
+                const bool comment = input[1] == '!' && input[2] == '-' && input[3] == '-';
+                if (comment || input[1] == '?')
                 {
-                    input += 4;
-                    auto closeComment = input.indexOf (juce::CharPointer_ASCII ("-->"));
-
-                    if (closeComment < 0)
-                    {
-                        outOfData = true;
+                    if (! skipPast (comment ? 4 : 2, comment ? "-->" : "?>"))
                         break;
-                    }
-
-                    input += closeComment + 3;
-                    continue;
-                }
-
-                if (input[1] == '?')
-                {
-                    input += 2;
-                    auto closeBracket = input.indexOf (juce::CharPointer_ASCII ("?>"));
-
-                    if (closeBracket < 0)
-                    {
-                        outOfData = true;
-                        break;
-                    }
-
-                    input += closeBracket + 2;
                     continue;
                 }
             }
 
             break;
         }
+    }
+
+    // Steps over an opening of openLength characters and on past the closing text;
+    // false (out of data) when the closing text never comes.
+    bool skipPast (int openLength, const char* closing) noexcept
+    {
+        input += openLength;
+        const auto end = input.indexOf (juce::CharPointer_ASCII (closing));
+
+        if (end < 0)
+        {
+            outOfData = true;
+            return false;
+        }
+
+        input += end + static_cast<int> (std::strlen (closing));
+        return true;
     }
 
     // At '&': accepts "&name;", "&#digits;" and "&#xhex;" naming a real code point, and
