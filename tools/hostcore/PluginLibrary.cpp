@@ -39,6 +39,16 @@ const char* pointerFromResult(uint64_t result)
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(result));
 }
 
+// Copies the record at a result's address; false for a null or failure result.
+template <typename Record>
+bool copyRecord(uint64_t result, Record& record)
+{
+    if (result == 0 || PluginLibrary::IsFailure(result))
+        return false;
+    std::memcpy(&record, pointerFromResult(result), sizeof(record));
+    return true;
+}
+
 uint64_t address(const void* record)
 {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(record));
@@ -131,12 +141,9 @@ bool PluginLibrary::GetInfo(Info& info)
 
     if (! haveInfo)
     {
-        const uint64_t result = Call(FF_GET_INFO, 0, 0);
-        if (result == 0 || result == FF_FAIL64 || IsFailure(result))
-            return Fail("no plug-in information (code 0)");
-
         FFGLInfoStruct record;
-        std::memcpy(&record, pointerFromResult(result), sizeof(record));
+        if (! copyRecord(Call(FF_GET_INFO, 0, 0), record))
+            return Fail("no plug-in information (code 0)");
         cachedInfo.apiMajor = record.apiMajorVersion;
         cachedInfo.apiMinor = record.apiMinorVersion;
         cachedInfo.uniqueId = fixedText(record.uniqueId, sizeof(record.uniqueId));
@@ -154,12 +161,9 @@ bool PluginLibrary::GetExtendedInfo(ExtendedInfo& info)
     if (! IsLoaded())
         return Fail("no plug-in loaded");
 
-    const uint64_t result = Call(FF_GET_EXTENDED_INFO, 0, 0);
-    if (result == 0 || result == FF_FAIL64 || IsFailure(result))
-        return Fail("no extended information (code 13)");
-
     FFGLExtendedInfoStruct record;
-    std::memcpy(&record, pointerFromResult(result), sizeof(record));
+    if (! copyRecord(Call(FF_GET_EXTENDED_INFO, 0, 0), record))
+        return Fail("no extended information (code 13)");
     info.pluginMajor = record.pluginMajorVersion;
     info.pluginMinor = record.pluginMinorVersion;
     info.description = terminatedText(record.description);
