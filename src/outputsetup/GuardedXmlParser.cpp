@@ -372,27 +372,7 @@ private:
 
             if (c1 == '!' && juce::CharacterFunctions::compareUpTo (input + 2, juce::CharPointer_ASCII ("[CDATA["), 7) == 0)
             {
-                input += 9;
-
-                for (;;)
-                {
-                    auto c0 = *input;
-
-                    if (c0 == 0)
-                    {
-                        outOfData = true;
-                        break;
-                    }
-
-                    if (c0 == ']' && input[1] == ']' && input[2] == '>')
-                    {
-                        input += 3;
-                        break;
-                    }
-
-                    ++input;
-                }
-
+                skipPast (9, "]]>"); // out of data makes the document truncated, whatever the step
                 return Step::next;
             }
 
@@ -415,16 +395,8 @@ private:
             {
                 if (input[1] == '!' && input[2] == '-' && input[3] == '-')
                 {
-                    input += 4;
-                    auto closeComment = input.indexOf (juce::CharPointer_ASCII ("-->"));
-
-                    if (closeComment < 0)
-                    {
-                        outOfData = true;
+                    if (! skipPast (4, "-->"))
                         return Step::close;
-                    }
-
-                    input += closeComment + 3;
                     continue;
                 }
 

@@ -12,23 +12,10 @@
 
 namespace
 {
-// A file's last-write time in whole milliseconds, 0 when it cannot be read. JUCE keeps
-// milliseconds on Windows but only whole seconds on Linux, where two saves by the host
-// within one second would then look like one; there the time is read directly.
-juce::Time modificationTime (const juce::File& file)
-{
-   #ifdef __linux__
-    struct stat status {};
-    if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0)
-        return {};
-    return juce::Time ((juce::int64) status.st_mtim.tv_sec * 1000 + status.st_mtim.tv_nsec / 1000000);
-   #else
-    return file.getLastModificationTime();
-   #endif
-}
-
-// Poll's per-frame test: whether the file exists as a file (not a folder), and its
-// time when it does, with a single query of the file system where the platform allows.
+// Whether the file exists as a file (not a folder), and its last-write time in whole
+// milliseconds when it does, with a single query of the file system where the platform
+// allows. JUCE keeps milliseconds on Windows but only whole seconds on Linux, where two
+// saves by the host within one second would then look like one; there stat is read directly.
 bool existingFileTime (const juce::File& file, juce::Time& time)
 {
    #ifdef __linux__
@@ -43,6 +30,14 @@ bool existingFileTime (const juce::File& file, juce::Time& time)
     time = file.getLastModificationTime();
     return true;
    #endif
+}
+
+// A file's last-write time, 0 when it is not there.
+juce::Time modificationTime (const juce::File& file)
+{
+    juce::Time time;
+    existingFileTime (file, time);
+    return time;
 }
 
 bool isSpace (char c) noexcept
@@ -246,7 +241,8 @@ bool OutputSetupReader::Poll() noexcept
         return true;
     }
 
-    if (existingFileTime (presetFile, time) && time != presetFileTime)
+    // Until a preset is adopted its path is empty, and there is nothing to ask the file system.
+    if (presetFile.getFullPathName().isNotEmpty() && existingFileTime (presetFile, time) && time != presetFileTime)
     {
         presetFileTime = time;
         Reload();
