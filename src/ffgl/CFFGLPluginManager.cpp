@@ -1,26 +1,13 @@
 #include "CFFGLPluginManager.h"
 #include "FFGLTypes.h"
 
-#include <cstring>
-
 namespace
 {
-// Copies at most 16 bytes of the name into the zero-filled field; a name of
-// 16 characters or more is cut and left without a terminator, as hosts expect.
-void CopyParamName(char (&field)[16], const char* name)
-{
-    std::memset(field, 0, sizeof(field));
-    if (name == nullptr)
-        return;
-    const size_t length = std::strlen(name);
-    std::memcpy(field, name, length < sizeof(field) ? length : sizeof(field));
-}
-
 ParamInfo MakeRecord(int32_t id, const char* name, int32_t type, float defaultValue, size_t elementCount)
 {
     ParamInfo record;
     record.id = id;
-    CopyParamName(record.name, name);
+    CopyFixedWidth(record.name, sizeof(record.name), name); // a 16-character name stays unterminated
     record.type = type;
     record.elements.resize(elementCount);
     record.defaultValue = defaultValue;

@@ -60,9 +60,6 @@ public:
     /** The factory that makes the prototype and every instance. */
     PluginFactory Factory() const { return factory; }
 
-    /** Copies source into a field of the given width: stops after the first NUL, never writes a NUL of its own. */
-    static void CopyFixedWidth(char* field, size_t width, const char* source) { ::CopyFixedWidth(field, width, source); }
-
     /** The two structures, back to back exactly as hosts read them. */
     struct Records
     {

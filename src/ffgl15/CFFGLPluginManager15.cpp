@@ -3,7 +3,6 @@
 #include "../ffgl/FFGLTypes.h"
 
 #include <cstdlib>
-#include <cstring>
 
 CFFGLPluginManager::~CFFGLPluginManager()
 {
@@ -24,8 +23,7 @@ void CFFGLPluginManager::SetParamInfo(uint32_t id, const char* name, int32_t typ
     auto* node = new ParamInfo();
     node->id = static_cast<int32_t>(id);
 
-    if (name != nullptr)
-        std::memcpy(node->name, name, strnlen(name, sizeof(node->name)));
+    CopyFixedWidth(node->name, sizeof(node->name), name); // a 16-character name stays unterminated
 
     node->type = type;
 

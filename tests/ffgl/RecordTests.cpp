@@ -257,7 +257,7 @@ TEST_F(PluginInfoRecord, FixedWidthCopyStopsAtTheTerminator)
 {
     char field[8];
     std::memset(field, '#', sizeof(field));
-    PluginInfo::CopyFixedWidth(field, sizeof(field), "abc");
+    ::CopyFixedWidth(field, sizeof(field), "abc");
     EXPECT_EQ(std::string(field, 8), std::string("abc\0####", 8));
 }
 
