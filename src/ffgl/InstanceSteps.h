@@ -7,15 +7,16 @@
 /*
     The steps of a plug-in object's life that both builds take alike: making an
     object through the registered factory, turning a new object into the
-    host's instance, and its end. Each build's life-cycle source supplies its
+    host's instance, connecting and disconnecting it, and its end. Each build's life-cycle source supplies its
     own object type and its own preparation of a new instance.
 
     An object the host has not been given (or has let go of) is ours to
     delete whatever its own operations do; nothing they throw leaves here.
 
-    Usage, in an instance life-cycle source:
+    Usage, in an instance life-cycle or entry-point source:
         PrototypeInstance = CreateFromFactory<CFFGLPlugin> (CurrentPluginInfo);
         return InstantiateFromFactory<CFFGLPlugin> (CurrentPluginInfo, viewport, prepare);
+        ConnectBeforeFrame (instance);    // then the frame
         ReleaseInstance (instance);       // the host's de-instantiation
         DeletePrototype (PrototypeInstance);
 */
@@ -93,6 +94,37 @@ FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, 
         return FF_FAIL64;
     }
     return reinterpret_cast<uintptr_t>(object);
+}
+
+/** The host's connect: the instance's own Connect, and the flag set when it gives 0. Returns Connect's result. */
+template <typename PluginObject>
+int32_t ConnectInstance(PluginObject& instance)
+{
+    const int32_t result = instance.Connect();
+    if (result == FF_SUCCESS)
+        instance.connected = true;
+    return result;
+}
+
+/** The host's disconnect: the instance's own Disconnect, and the flag cleared when it gives 0. */
+template <typename PluginObject>
+int32_t DisconnectInstance(PluginObject& instance)
+{
+    const int32_t result = instance.Disconnect();
+    if (result == FF_SUCCESS)
+        instance.connected = false;
+    return result;
+}
+
+/** Before a frame: hosts need not connect, so an instance not yet connected is, whatever Connect says. */
+template <typename PluginObject>
+void ConnectBeforeFrame(PluginObject& instance)
+{
+    if (! instance.connected)
+    {
+        instance.Connect();
+        instance.connected = true;
+    }
 }
 
 /** Disconnects an instance the host connected, then releases its GL resources and deletes it. */

@@ -4,6 +4,7 @@
 #include "CFFGLPlugin.h"
 #include "FFGLEntryPoint.h"
 #include "InstanceLifecycle.h"
+#include "InstanceSteps.h"
 #include "PluginInfo.h"
 #include "ThumbnailInfo.h"
 
@@ -109,12 +110,7 @@ FFResult ProcessFrame(CFFGLPlugin& instance, ProcessOpenGLStruct* frame)
 {
     if (frame == nullptr)
         return FF_FAIL32;
-    // Hosts need not send code 21: an instance is connected before its first frame.
-    if (! instance.connected)
-    {
-        instance.Connect();
-        instance.connected = true;
-    }
+    ConnectBeforeFrame(instance);
     return Result32(instance.ProcessOpenGL(frame));
 }
 
@@ -126,24 +122,6 @@ FFResult SetTime(CFFGLPlugin& instance, uint64_t input)
     double value = 0.0;
     std::memcpy(&value, hostTime, sizeof(value));
     return Result32(instance.SetTime(value));
-}
-
-FFResult Connect(CFFGLPlugin& instance)
-{
-    const int32_t result = instance.Connect();
-    if (result != FF_SUCCESS)
-        return Result32(result);
-    instance.connected = true;
-    return Result32(FF_SUCCESS);
-}
-
-FFResult Disconnect(CFFGLPlugin& instance)
-{
-    const int32_t result = instance.Disconnect();
-    if (result != FF_SUCCESS)
-        return Result32(result);
-    instance.connected = false;
-    return Result32(FF_SUCCESS);
 }
 
 FFResult SetElementValue(CFFGLPlugin& instance, const ElementValueInput* input)
@@ -262,8 +240,8 @@ FFResult DispatchToInstance(uint32_t code, uint64_t input, CFFGLPlugin& instance
         case FF_PROCESS_OPENGL: return ProcessFrame(instance, OutputRecord<ProcessOpenGLStruct>(input));
         case FF_DEINSTANTIATE_GL: return Result32(DeInstantiateGL(&instance));
         case FF_SET_TIME: return SetTime(instance, input);
-        case FF_CONNECT: return Connect(instance);
-        case FF_DISCONNECT: return Disconnect(instance);
+        case FF_CONNECT: return Result32(ConnectInstance(instance));
+        case FF_DISCONNECT: return Result32(DisconnectInstance(instance));
         case FF_RESIZE:
         {
             const auto* viewport = InputRecord<FFGLViewport>(input);

@@ -5,6 +5,7 @@
 #include "InstanceLifecycle15.h"
 #include "PluginInfo15.h"
 #include "../ffgl/FFGLEntryPoint.h"
+#include "../ffgl/InstanceSteps.h"
 
 namespace
 {
@@ -37,13 +38,7 @@ FFResult GetParameter(CFreeFrameGLPlugin& object, uint32_t index)
 
 FFResult ProcessFrame(CFreeFrameGLPlugin& object, ProcessOpenGLStruct* frame)
 {
-    // Every instance is connected before its first frame, whether or not the
-    // host ever asks for it; a failing Connect does not stop the frame.
-    if (! object.connected)
-    {
-        object.Connect();
-        object.connected = true;
-    }
+    ConnectBeforeFrame(object);
     return Result32(object.ProcessOpenGL(frame));
 }
 
@@ -138,20 +133,8 @@ FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
                 case FF_PROCESS_OPENGL: return ProcessFrame(*object, static_cast<ProcessOpenGLStruct*>(record));
                 case FF_DEINSTANTIATE_GL: return Result32(DeInstantiateGL(object));
                 case FF_SET_TIME: return Result32(object->SetTime(*static_cast<const double*>(record)));
-                case FF_CONNECT:
-                {
-                    const int32_t result = object->Connect();
-                    if (result == FF_SUCCESS)
-                        object->connected = true;
-                    return Result32(result);
-                }
-                case FF_DISCONNECT:
-                {
-                    const int32_t result = object->Disconnect();
-                    if (result == FF_SUCCESS)
-                        object->connected = false;
-                    return Result32(result);
-                }
+                case FF_CONNECT: return Result32(ConnectInstance(*object));
+                case FF_DISCONNECT: return Result32(DisconnectInstance(*object));
                 default: return Result32(object->Resize(static_cast<const FFGLViewport*>(record)));
             }
         }
