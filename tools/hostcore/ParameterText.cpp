@@ -16,6 +16,21 @@ std::string lowerCase(std::string text)
     return text;
 }
 
+// The first item named exactly so; failing that, the first whose name differs only in case.
+template <typename Item>
+const Item* findByName(const std::vector<Item>& items, const std::string& name)
+{
+    for (const auto& item : items)
+        if (item.name == name)
+            return &item;
+
+    const std::string wanted = lowerCase(name);
+    for (const auto& item : items)
+        if (lowerCase(item.name) == wanted)
+            return &item;
+    return nullptr;
+}
+
 bool parseNumber(const std::string& text, float& value)
 {
     if (text.empty() || std::isspace(static_cast<unsigned char>(text.front())))
@@ -91,15 +106,7 @@ std::string ParameterText::Describe(const PluginLibrary::Parameter& parameter, u
 const PluginLibrary::Parameter* ParameterText::Find(const std::vector<PluginLibrary::Parameter>& parameters,
                                                     const std::string& name)
 {
-    for (const auto& parameter : parameters)
-        if (parameter.name == name)
-            return &parameter;
-
-    const std::string wanted = lowerCase(name);
-    for (const auto& parameter : parameters)
-        if (lowerCase(parameter.name) == wanted)
-            return &parameter;
-    return nullptr;
+    return findByName(parameters, name);
 }
 
 bool ParameterText::ParseValue(const PluginLibrary::Parameter& parameter, const std::string& text, float& value,
@@ -122,18 +129,11 @@ bool ParameterText::ParseValue(const PluginLibrary::Parameter& parameter, const 
 
     if (parameter.type == FF_TYPE_OPTION)
     {
-        for (const auto& element : parameter.elements)
-            if (element.name == text)
-            {
-                value = element.value;
-                return true;
-            }
-        for (const auto& element : parameter.elements)
-            if (lowerCase(element.name) == lowerCase(text))
-            {
-                value = element.value;
-                return true;
-            }
+        if (const auto* element = findByName(parameter.elements, text))
+        {
+            value = element->value;
+            return true;
+        }
     }
 
     if (parseNumber(text, value))

@@ -272,19 +272,19 @@ bool succeeded(uint64_t result)
 
 bool PluginLibrary::SetParameter(uint64_t instance, uint32_t index, float value)
 {
-    ParamValueInput input {};
-    input.index = index;
-    input.value = FloatResult(value);
-    if (! succeeded(Call(FF_SET_PARAMETER, address(&input), instance)))
-        return Fail("setting parameter " + std::to_string(index) + " failed (code 8)");
-    return true;
+    return SetParameterValue(instance, index, FloatResult(value));
 }
 
 bool PluginLibrary::SetTextParameter(uint64_t instance, uint32_t index, const char* text)
 {
+    return SetParameterValue(instance, index, address(text));
+}
+
+bool PluginLibrary::SetParameterValue(uint64_t instance, uint32_t index, uint64_t value)
+{
     ParamValueInput input {};
     input.index = index;
-    input.value = address(text);
+    input.value = value;
     if (! succeeded(Call(FF_SET_PARAMETER, address(&input), instance)))
         return Fail("setting parameter " + std::to_string(index) + " failed (code 8)");
     return true;

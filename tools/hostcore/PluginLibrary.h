@@ -129,6 +129,8 @@ public:
 
 private:
     bool ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& parameter);
+    // Code 8 with a value already packed (float bits, or a text's address).
+    bool SetParameterValue(uint64_t instance, uint32_t index, uint64_t value);
     bool Fail(const std::string& message);
 
     void* handle = nullptr;
