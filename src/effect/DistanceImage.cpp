@@ -207,6 +207,7 @@ bool DistanceImage::Rebuild (std::unique_ptr<juce::Image>& image,
     }
     catch (...)
     {
+        image.reset(); // possibly half painted
         return false;
     }
 }

@@ -42,7 +42,7 @@ public:
     static void PaintRings (juce::Image& image, const DistanceRings& rings);
 
     /** The whole rebuild: prepares the image, collects and offsets the polygons and
-        paints them. Returns false, having painted nothing usable, when the size is
+        paints them. Returns false, with the image released, when the size is
         unusable or the work fails; the caller then keeps running without the image.
         Never throws.
     */

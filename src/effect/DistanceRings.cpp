@@ -48,7 +48,6 @@ DistanceRings::DistanceRings (const ClipperLib::Paths& source)
         offsets.push_back (std::move (offset));
     }
 
-    numRings = static_cast<int> (offsets.size());
     bands.resize (offsets.size());
 
     // The cut-out is shrunk from a later ring itself rather than offset from the

@@ -50,7 +50,7 @@ public:
     explicit DistanceRings (const ClipperLib::Paths& source);
 
     /** The number of non-empty rings (0 to maxNumRings). */
-    int GetNumRings() const noexcept { return numRings; }
+    int GetNumRings() const noexcept { return static_cast<int> (offsets.size()); }
 
     /** Ring n's polygons (positive orientation; holes negative). */
     const ClipperLib::Paths& GetRing (int n) const { return offsets[static_cast<size_t> (n)]; }
@@ -74,5 +74,4 @@ public:
 
 private:
     std::vector<ClipperLib::Paths> offsets, bands;
-    int numRings = 0;
 };

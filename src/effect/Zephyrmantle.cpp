@@ -253,14 +253,9 @@ void Zephyrmantle::RebuildOutline() noexcept
     static const std::vector<ScreenInfo> noScreens;
     const auto& screens = outputSetupReader != nullptr ? outputSetupReader->screens : noScreens;
 
-    if (! DistanceImage::Rebuild(outlineImage, screens, viewportWidth, viewportHeight, switches))
-    {
-        // Nothing usable was painted: keep no image, so frames skip the texture and the quad.
-        outlineImage.reset();
-        return;
-    }
-
-    UploadOutline();
+    // Without a usable image there is none: frames then skip the texture and the quad.
+    if (DistanceImage::Rebuild(outlineImage, screens, viewportWidth, viewportHeight, switches))
+        UploadOutline();
 }
 
 void Zephyrmantle::UploadOutline() noexcept

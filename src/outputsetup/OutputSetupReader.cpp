@@ -69,24 +69,26 @@ bool tagMatches (const juce::XmlElement& element, const char* word) noexcept
     }
 }
 
-const juce::XmlElement* childByTag (const juce::XmlElement* parent, const char* word) noexcept
+// The first child element (text nodes are not children) that matches, or null.
+template <typename Matches>
+const juce::XmlElement* firstChild (const juce::XmlElement* parent, Matches&& matches) noexcept
 {
     if (parent != nullptr)
         for (auto* child : parent->getChildIterator())
-            if (! child->isTextElement() && tagMatches (*child, word))
+            if (! child->isTextElement() && matches (*child))
                 return child;
 
     return nullptr;
 }
 
+const juce::XmlElement* childByTag (const juce::XmlElement* parent, const char* word) noexcept
+{
+    return firstChild (parent, [word] (const juce::XmlElement& child) { return tagMatches (child, word); });
+}
+
 const juce::XmlElement* childByName (const juce::XmlElement* parent, const char* word) noexcept
 {
-    if (parent != nullptr)
-        for (auto* child : parent->getChildIterator())
-            if (! child->isTextElement() && child->getStringAttribute ("name") == word)
-                return child;
-
-    return nullptr;
+    return firstChild (parent, [word] (const juce::XmlElement& child) { return child.getStringAttribute ("name") == word; });
 }
 
 // An enabled entry: absent keeps the default, present without "value" is false.
@@ -101,6 +103,16 @@ bool readTruth (const juce::XmlElement* entry, bool fallback) noexcept
         ++p;
 
     return *p == '1' || *p == 't' || *p == 'T' || *p == 'y' || *p == 'Y';
+}
+
+// The "Name" and "Enabled" entries that screens and slices both carry in a group;
+// an absent name keeps its default, an absent switch is on.
+void readNameAndEnabled (const juce::XmlElement& group, juce::String& name, bool& enabled)
+{
+    enabled = readTruth (childByName (&group, "Enabled"), true);
+
+    if (const auto* nameEntry = childByName (&group, "Name"))
+        name = nameEntry->getStringAttribute ("value");
 }
 
 // Rough power of ten of a decimal number that overflowed or underflowed a double,
@@ -196,12 +208,7 @@ bool readSlice (const juce::XmlElement& layer, SliceInfo& slice)
         return false;
 
     if (const auto* common = childByName (&layer, "Common"))
-    {
-        if (const auto* nameEntry = childByName (common, "Name"))
-            slice.name = nameEntry->getStringAttribute ("value");
-
-        slice.enabled = readTruth (childByName (common, "Enabled"), true);
-    }
+        readNameAndEnabled (*common, slice.name, slice.enabled);
 
     for (auto* point : pointList->getChildIterator())
         if (! point->isTextElement())
@@ -320,12 +327,7 @@ void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)
         ScreenInfo screen;
 
         if (const auto* params = childByName (screenElement, "Params"))
-        {
-            screen.enabled = readTruth (childByName (params, "Enabled"), true);
-
-            if (const auto* nameEntry = childByName (params, "Name"))
-                screen.name = nameEntry->getStringAttribute ("value");
-        }
+            readNameAndEnabled (*params, screen.name, screen.enabled);
 
         if (const auto* layers = childByTag (screenElement, "layers"))
         {
