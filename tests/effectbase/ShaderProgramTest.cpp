@@ -26,11 +26,6 @@ size_t CountOf(const std::string& text, const std::string& what)
     return count;
 }
 
-int CallCount(const GLCallRecorder& recorder, const std::string& name)
-{
-    return static_cast<int>(std::count(recorder.calls.begin(), recorder.calls.end(), name));
-}
-
 // Compiles with everything written to standard output and the debugger stand-in captured.
 struct CompileResult
 {
@@ -101,8 +96,8 @@ TEST_F(ShaderProgramTest, EachFailureIsReportedOnceWithItsStagePrefixAndLeavesNo
         const auto result = CompileCapturing(program, c.vertex, c.fragment);
         EXPECT_FALSE(result.ok);
         EXPECT_FALSE(program.IsValid());
-        EXPECT_EQ(CallCount(recorder, "glCreateShader"), c.shadersCreated) << c.prefix;
-        EXPECT_EQ(CallCount(recorder, "glCreateProgram"), CallCount(recorder, "glDeleteProgram"));
+        EXPECT_EQ(recorder.Count("glCreateShader"), c.shadersCreated) << c.prefix;
+        EXPECT_EQ(recorder.Count("glCreateProgram"), recorder.Count("glDeleteProgram"));
 
         EXPECT_EQ(result.out.rfind(c.prefix, 0), 0u) << result.out;
         EXPECT_GT(result.out.size(), std::string(c.prefix).size() + 1) << "the driver's log follows the prefix";
@@ -179,7 +174,7 @@ TEST_F(ShaderProgramTest, EmptyOrNonsenseCompileLogGivesThePrefixAlone)
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.out, "Vertex Shader error: \n");
     EXPECT_EQ(result.debug, "Vertex Shader error: \n");
-    EXPECT_EQ(CallCount(recorder, "glCreateProgram"), 0);
+    EXPECT_EQ(recorder.Count("glCreateProgram"), 0);
 }
 
 TEST(DebugOutput, WritesTheTextUnchangedToBothChannels)

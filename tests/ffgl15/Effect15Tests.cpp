@@ -1,7 +1,7 @@
 #include "CompatGLTest.h"
 
 #include "EffectTestHome.h"
-#include "GLCallLog15.h"
+#include "GLCallRecorder.h"
 #include "TestResults15.h"
 #include "Zephyrmantle.h"
 
@@ -145,31 +145,31 @@ TEST_F(Effect15GL, EachFrameDrawsOneImmediateQuadWithoutTextureCoordinates)
 
     for (int frame = 0; frame < 2; ++frame)
     {
-        GLCallLog15 log;
+        GLCallRecorder log;
         ASSERT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
 
         EXPECT_EQ(log.Count("glMultiTexCoord2f"), 0) << "a source takes no input frames";
         ASSERT_EQ(log.Count("glBegin"), 1);
         ASSERT_EQ(log.Count("glEnd"), 1);
-        EXPECT_EQ(log.Only("glBegin")[0].arguments[0], double(GL_QUADS));
+        EXPECT_EQ(log.ArgumentsOf("glBegin")[0][0], double(GL_QUADS));
 
         // The four vertices, in order, all between the one glBegin and the one glEnd.
-        const auto names = log.Names();
+        const auto names = log.calls;
         const auto begin = std::find(names.begin(), names.end(), "glBegin");
         const auto end = std::find(names.begin(), names.end(), "glEnd");
         EXPECT_EQ(std::count(begin, end, "glVertex2f"), 4);
         EXPECT_EQ(std::count(names.begin(), names.end(), "glVertex2f"), 4);
-        const auto vertices = log.Only("glVertex2f");
+        const auto vertices = log.ArgumentsOf("glVertex2f");
         const double corners[4][2] = { { -1, -1 }, { -1, 1 }, { 1, 1 }, { 1, -1 } };
         for (size_t i = 0; i < vertices.size() && i < 4; ++i)
-            EXPECT_EQ(vertices[i].arguments, (std::vector<double> { corners[i][0], corners[i][1] })) << i;
+            EXPECT_EQ(vertices[i], (std::vector<double> { corners[i][0], corners[i][1] })) << i;
 
         // The program is put in use first and taken out of use last.
         ASSERT_FALSE(names.empty());
-        EXPECT_EQ(log.Calls().front().name, "glUseProgram");
-        EXPECT_EQ(log.Calls().front().arguments[0], double(effect->Program()));
-        EXPECT_EQ(log.Calls().back().name, "glUseProgram");
-        EXPECT_EQ(log.Calls().back().arguments[0], 0.0);
+        EXPECT_EQ(log.calls.front(), "glUseProgram");
+        EXPECT_EQ(log.arguments.front()[0], double(effect->Program()));
+        EXPECT_EQ(log.calls.back(), "glUseProgram");
+        EXPECT_EQ(log.arguments.back()[0], 0.0);
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -1,6 +1,6 @@
 #include "CompatGLTest.h"
 
-#include "GLCallLog15.h"
+#include "GLCallRecorder.h"
 #include "Plugin.h"
 
 #include <gtest/gtest.h>
@@ -113,9 +113,9 @@ TEST(EffectBase15, ValuesOutsideTheSlotsAreIgnored)
 TEST(EffectBase15, DeInitGLBeforeInitGLMakesNoGLCall)
 {
     TestPlugin15 plugin;
-    GLCallLog15 log;
+    GLCallRecorder log;
     EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-    EXPECT_TRUE(log.Calls().empty());
+    EXPECT_TRUE(log.calls.empty());
 }
 
 class EffectBase15GL : public CompatGLTest
@@ -171,11 +171,11 @@ TEST_F(EffectBase15GL, InitGLResolvesEverySlotAndSetsResolution)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     {
-        GLCallLog15 log;
+        GLCallRecorder log;
         EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
         // The main shader's three objects, fragment first; the second shader has none.
-        EXPECT_EQ(log.Names(), (std::vector<std::string> { "glDeleteShader", "glDeleteShader", "glDeleteProgram" }));
-        EXPECT_EQ(log.Calls()[2].arguments[0], double(program));
+        EXPECT_EQ(log.calls, (std::vector<std::string> { "glDeleteShader", "glDeleteShader", "glDeleteProgram" }));
+        EXPECT_EQ(log.arguments[2][0], double(program));
     }
     EXPECT_FALSE(glIsProgram(program));
     EXPECT_EQ(plugin.mainShader.GetProgram(), 0u);
@@ -209,7 +209,7 @@ TEST_F(EffectBase15GL, UnlinkedProgramGetsNoLocationsAndLeavesNoGLError)
     EXPECT_EQ(plugin.viewportHeight, 50);
 
     // Whatever the shader object made is still released.
-    GLCallLog15 log;
+    GLCallRecorder log;
     plugin.DeInitGL();
     EXPECT_EQ(log.Count("glDeleteProgram"), 1);
     EXPECT_EQ(log.Count("glDeleteShader"), 2);

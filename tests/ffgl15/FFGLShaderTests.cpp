@@ -1,8 +1,10 @@
 #include "CompatGLTest.h"
 
 #include "FFGLShader.h"
+#include "GLCallRecorder.h"
 #include "GLEntryPoints15.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -128,33 +130,17 @@ TEST_F(FFGLShaderGL, DeleteObjectsReleasesEverythingOnce)
     EXPECT_FALSE(glIsShader(fragment));
 }
 
-// Recording fakes for the exact call order.
-std::vector<std::string> calls;
+// Fakes for the calls whose answers matter; the recorder logs them with every other call.
 GLuint nextName = 0;
 
-GLuint APIENTRY FakeCreateProgram()
+GLuint APIENTRY FakeCreateObject()
 {
-    calls.push_back("CreateProgram");
     return ++nextName;
 }
-GLuint APIENTRY FakeCreateShader(GLenum type)
+GLuint APIENTRY FakeCreateShader(GLenum)
 {
-    calls.push_back(type == GL_VERTEX_SHADER ? "CreateShader vertex" : "CreateShader fragment");
     return ++nextName;
 }
-void APIENTRY FakeDeleteShader(GLuint name)
-{
-    calls.push_back("DeleteShader " + std::to_string(name));
-}
-void APIENTRY FakeDeleteProgram(GLuint name)
-{
-    calls.push_back("DeleteProgram " + std::to_string(name));
-}
-void APIENTRY FakeShaderSource(GLuint name, GLsizei, const GLchar* const*, const GLint*)
-{
-    calls.push_back("ShaderSource " + std::to_string(name));
-}
-void APIENTRY FakeCompileShader(GLuint) {}
 void APIENTRY FakeGetShaderivFailing(GLuint, GLenum, GLint* value)
 {
     *value = 0;
@@ -168,74 +154,62 @@ void APIENTRY FakeGetShaderInfoLogOverlong(GLuint, GLsizei capacity, GLsizei* le
     *length = 5000;
 }
 
-// Swaps the shader entry points for the fakes and restores them afterwards.
+// No call reaches GL: the shader object sees only the fakes' answers.
 class FFGLShaderCalls : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        calls.clear();
         nextName = 0;
-        zmgl::glCreateProgram = FakeCreateProgram;
-        zmgl::glCreateShader = FakeCreateShader;
-        zmgl::glDeleteShader = FakeDeleteShader;
-        zmgl::glDeleteProgram = FakeDeleteProgram;
-        zmgl::glShaderSource = FakeShaderSource;
-        zmgl::glCompileShader = FakeCompileShader;
-        zmgl::glGetShaderiv = FakeGetShaderivFailing;
-        zmgl::glGetShaderInfoLog = FakeGetShaderInfoLogOverlong;
+        recorder.Fake(zmgl::glCreateProgram, &FakeCreateObject);
+        recorder.Fake(zmgl::glCreateShader, &FakeCreateShader);
+        recorder.Fake(zmgl::glGetShaderiv, &FakeGetShaderivFailing);
+        recorder.Fake(zmgl::glGetShaderInfoLog, &FakeGetShaderInfoLogOverlong);
     }
 
-    void TearDown() override
+    /** The calls to the named entry points, each with its first argument when it has one. */
+    std::vector<std::string> Calls(const std::vector<std::string>& names) const
     {
-        zmgl::glCreateProgram = saved.createProgram;
-        zmgl::glCreateShader = saved.createShader;
-        zmgl::glDeleteShader = saved.deleteShader;
-        zmgl::glDeleteProgram = saved.deleteProgram;
-        zmgl::glShaderSource = saved.shaderSource;
-        zmgl::glCompileShader = saved.compileShader;
-        zmgl::glGetShaderiv = saved.getShaderiv;
-        zmgl::glGetShaderInfoLog = saved.getShaderInfoLog;
+        std::vector<std::string> calls;
+        for (size_t i = 0; i < recorder.calls.size(); ++i)
+            if (std::find(names.begin(), names.end(), recorder.calls[i]) != names.end())
+                calls.push_back(recorder.calls[i] + (recorder.arguments[i].empty() ? std::string()
+                                                     : " " + std::to_string(GLuint(recorder.arguments[i][0]))));
+        return calls;
     }
 
-    struct
-    {
-        PFNGLCREATEPROGRAMPROC createProgram = zmgl::glCreateProgram;
-        PFNGLCREATESHADERPROC createShader = zmgl::glCreateShader;
-        PFNGLDELETESHADERPROC deleteShader = zmgl::glDeleteShader;
-        PFNGLDELETEPROGRAMPROC deleteProgram = zmgl::glDeleteProgram;
-        PFNGLSHADERSOURCEPROC shaderSource = zmgl::glShaderSource;
-        PFNGLCOMPILESHADERPROC compileShader = zmgl::glCompileShader;
-        PFNGLGETSHADERIVPROC getShaderiv = zmgl::glGetShaderiv;
-        PFNGLGETSHADERINFOLOGPROC getShaderInfoLog = zmgl::glGetShaderInfoLog;
-    } saved;
+    GLCallRecorder recorder { false };
 };
 
 TEST_F(FFGLShaderCalls, ObjectsAreMadeAndReleasedInOrder)
 {
     FFGLShader shader;
     shader.DeleteObjects();
-    EXPECT_TRUE(calls.empty()) << "a new object has nothing to delete";
+    EXPECT_TRUE(recorder.calls.empty()) << "a new object has nothing to delete";
 
     ::testing::internal::CaptureStdout();
     shader.Compile("vertex", "fragment");
     const std::string output = ::testing::internal::GetCapturedStdout();
 
     // Program 1, vertex shader 2, fragment shader 3; the fragment stage goes first.
-    EXPECT_EQ(calls, (std::vector<std::string>{ "CreateProgram", "CreateShader vertex", "CreateShader fragment",
-                                                "ShaderSource 3", "ShaderSource 2" }));
+    const std::string vertex = std::to_string(GL_VERTEX_SHADER), fragment = std::to_string(GL_FRAGMENT_SHADER);
+    EXPECT_EQ(Calls({ "glCreateProgram", "glCreateShader", "glShaderSource" }),
+              (std::vector<std::string>{ "glCreateProgram", "glCreateShader " + vertex, "glCreateShader " + fragment,
+                                         "glShaderSource 3", "glShaderSource 2" }));
 
     // The claimed length is not trusted: each report carries the 1022 characters that fit.
     const std::string fragmentReport = "Fragment Shader error: " + std::string(1022, 'x') + " \n";
     const std::string vertexReport = "Vertex Shader error: " + std::string(1022, 'x') + " \n";
     EXPECT_EQ(output, fragmentReport + vertexReport);
 
-    calls.clear();
+    recorder.Clear();
     shader.DeleteObjects();
-    EXPECT_EQ(calls, (std::vector<std::string>{ "DeleteShader 3", "DeleteShader 2", "DeleteProgram 1" }));
-    calls.clear();
+    EXPECT_EQ(recorder.calls.size(), 3u);
+    EXPECT_EQ(Calls({ "glDeleteShader", "glDeleteProgram" }),
+              (std::vector<std::string>{ "glDeleteShader 3", "glDeleteShader 2", "glDeleteProgram 1" }));
+    recorder.Clear();
     shader.DeleteObjects();
-    EXPECT_TRUE(calls.empty()) << "a second DeleteObjects makes no call";
+    EXPECT_TRUE(recorder.calls.empty()) << "a second DeleteObjects makes no call";
 }
 
 TEST_F(FFGLShaderCalls, CreateObjectsMakesOnlyWhatIsMissing)
@@ -243,7 +217,7 @@ TEST_F(FFGLShaderCalls, CreateObjectsMakesOnlyWhatIsMissing)
     FFGLShader shader;
     shader.CreateObjects();
     shader.CreateObjects();
-    EXPECT_EQ(calls.size(), 3u);
+    EXPECT_EQ(recorder.calls.size(), 3u);
     shader.DeleteObjects();
 }
 
