@@ -1,7 +1,7 @@
 #include "GLTestEnvironment.h"
 
 #include "GLCallRecorder.h"
-#include "TestPlugin.h"
+#include "OpenPlugin.h"
 
 namespace
 {
@@ -16,7 +16,7 @@ const char* const fragmentText = "#version 330 core\n"
                                  "out vec4 colour;\n"
                                  "void main() { colour = vec4(cR * inside, resolution.x + maxst.y); }\n";
 
-std::array<float, 2> Resolution(TestPlugin& plugin)
+std::array<float, 2> Resolution(OpenPlugin& plugin)
 {
     std::array<float, 2> value{ -1.0f, -1.0f };
     glGetUniformfv(plugin.mainShader.GetProgramId(), plugin.resolutionLocation, value.data());
@@ -37,7 +37,7 @@ protected:
         plugin.AddHueColorParam("Color", "cR", "cG", "cB", 0.3f);
     }
 
-    TestPlugin plugin;
+    OpenPlugin plugin;
 };
 
 TEST_F(PluginGLTest, InitGLResolvesEverySlotAndResolutionFollowsResize)

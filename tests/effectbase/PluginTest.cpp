@@ -1,5 +1,5 @@
 #include "GLCallRecorder.h"
-#include "TestPlugin.h"
+#include "OpenPlugin.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ TEST(Plugin, InputFrameLimitsFollowThePluginType)
                                                      { 7, 0 }, { -1, 0 } };
     for (const auto& [type, frames] : expected)
     {
-        TestPlugin plugin(type);
+        OpenPlugin plugin(type);
         EXPECT_EQ(plugin.GetMinInputFrames(), frames) << type;
         EXPECT_EQ(plugin.GetMaxInputFrames(), frames) << type;
         EXPECT_EQ(plugin.GetNumParams(), 0u);
@@ -22,7 +22,7 @@ TEST(Plugin, InputFrameLimitsFollowThePluginType)
 
 TEST(Plugin, ValueSlotsStayAlignedWithParameterIds)
 {
-    TestPlugin plugin;
+    OpenPlugin plugin;
     EXPECT_EQ(plugin.AddParam("A", "a", FF_TYPE_BOOLEAN, 1.0f), 0);
     plugin.AddValueSlot(); // index 1, defined in the table by the derived class
     EXPECT_EQ(plugin.AddParam("B", "b", FF_TYPE_STANDARD, 0.5f), 2);
@@ -47,7 +47,7 @@ TEST(Plugin, ValueSlotsStayAlignedWithParameterIds)
 
 TEST(Plugin, ColourGroupsAddFourParametersAndRememberTheirStart)
 {
-    TestPlugin plugin;
+    OpenPlugin plugin;
     for (int i = 0; i < 7; ++i)
         plugin.AddValueSlot();
     plugin.AddHueColorParam("Color", "cR", "cG", "cB", 0.3f);
@@ -75,11 +75,11 @@ TEST(Plugin, ColourGroupsAddFourParametersAndRememberTheirStart)
 
 TEST(Plugin, FloatParametersAcceptAnyIndexAndValueSafely)
 {
-    TestPlugin empty;
+    OpenPlugin empty;
     EXPECT_EQ(empty.SetFloatParameter(0, 1.0f), FF_SUCCESS);
     EXPECT_EQ(empty.GetFloatParameter(0), 0.0f);
 
-    TestPlugin plugin;
+    OpenPlugin plugin;
     plugin.AddParam("A", "a", FF_TYPE_STANDARD, 0.25f);
     plugin.AddParam("B", "b", FF_TYPE_STANDARD, 0.75f);
 
@@ -100,13 +100,13 @@ TEST(Plugin, GLCallsWithoutAProgram)
 {
     GLCallRecorder recorder(false);
     {
-        TestPlugin plugin;
+        OpenPlugin plugin;
         plugin.AddParam("A", "a", FF_TYPE_STANDARD, 0.25f);
         plugin.SetFloatParameter(0, 0.5f);
     }
     EXPECT_TRUE(recorder.calls.empty()) << "construction, parameters and destruction make no GL call";
 
-    TestPlugin plugin;
+    OpenPlugin plugin;
     plugin.AddParam("A", "a", FF_TYPE_STANDARD, 0.25f);
     const FFGLViewport viewport{ 0, 0, 1920, 1080 };
     EXPECT_EQ(plugin.InitGL(&viewport), FF_SUCCESS); // no sources: nothing compiled

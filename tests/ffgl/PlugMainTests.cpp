@@ -3,6 +3,7 @@
 #include "FFGLTypes.h"
 #include "GLEntryPoints.h"
 #include "InstanceLifecycle.h"
+#include "PlugMainResults.h"
 #include "PluginInfo.h"
 #include "TestPlugin.h"
 #include "ThumbnailInfo.h"
@@ -15,31 +16,7 @@ extern "C" uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t ins
 
 namespace
 {
-template <typename T>
-uint64_t Address(T* pointer)
-{
-    return reinterpret_cast<uint64_t>(pointer);
-}
-
-uint32_t Low(uint64_t result)
-{
-    return static_cast<uint32_t>(result);
-}
-
-float AsFloat(uint64_t result)
-{
-    const uint32_t bits = Low(result);
-    float value = 0.0f;
-    std::memcpy(&value, &bits, sizeof(value));
-    return value;
-}
-
-uint32_t FloatBits(float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
-}
+using namespace results;
 
 const char* AsText(uint64_t result)
 {

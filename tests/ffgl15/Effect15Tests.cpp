@@ -2,7 +2,7 @@
 
 #include "EffectTestHome.h"
 #include "GLCallRecorder.h"
-#include "TestResults15.h"
+#include "PlugMainResults.h"
 #include "Zephyrmantle.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +43,7 @@ void MoveLayoutToArena6(const EffectTestHome& home)
 
 float ListedDefault(const CFFGLPluginManager& list, uint32_t index)
 {
-    return results15::AsFloat(list.FindParamDefault(index));
+    return results::AsFloat(list.FindParamDefault(index));
 }
 
 TEST(Effect15, NineParametersWithoutScreensOrAlpha)

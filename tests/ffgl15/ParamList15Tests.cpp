@@ -1,6 +1,6 @@
 #include "CFreeFrameGLPlugin.h"
 #include "PluginInfo15.h"
-#include "TestResults15.h"
+#include "PlugMainResults.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <limits>
 #include <string>
 
-using namespace results15;
+using namespace results;
 
 namespace
 {

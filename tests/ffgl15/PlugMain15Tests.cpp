@@ -2,7 +2,7 @@
 #include "InstanceLifecycle15.h"
 #include "PluginInfo15.h"
 #include "TestPlugin15.h"
-#include "TestResults15.h"
+#include "PlugMainResults.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 extern "C" uint64_t plugMain(uint32_t code, uint64_t input, uint64_t instance);
 
-using namespace results15;
+using namespace results;
 
 namespace
 {

@@ -3,14 +3,15 @@
 #include <cstdint>
 #include <cstring>
 
-// Reading plugMain's 64-bit results in the tests.
-namespace results15
+// Packing plugMain's arguments and reading its 64-bit results, in the tests of both builds.
+namespace results
 {
 inline uint32_t Low(uint64_t result)
 {
     return static_cast<uint32_t>(result);
 }
 
+/** A float result travels as its bits in the low 32 bits. */
 inline float AsFloat(uint64_t result)
 {
     const uint32_t bits = Low(result);
@@ -19,7 +20,7 @@ inline float AsFloat(uint64_t result)
     return value;
 }
 
-inline uint64_t FloatBits(float value)
+inline uint32_t FloatBits(float value)
 {
     uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof(bits));
@@ -29,6 +30,6 @@ inline uint64_t FloatBits(float value)
 template <typename T>
 uint64_t Address(T* pointer)
 {
-    return reinterpret_cast<uintptr_t>(pointer);
+    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(pointer));
 }
-} // namespace results15
+} // namespace results

@@ -3,10 +3,10 @@
 #include "Plugin.h"
 
 /* Opens the building operations and fields of Plugin to the tests. */
-class TestPlugin : public Plugin
+class OpenPlugin : public Plugin
 {
 public:
-    explicit TestPlugin(int32_t type = FF_SOURCE) : Plugin(type) {}
+    explicit OpenPlugin(int32_t type = FF_SOURCE) : Plugin(type) {}
 
     using Plugin::AddHueColorParam;
     using Plugin::AddParam;
