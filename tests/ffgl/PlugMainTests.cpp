@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
 extern "C" uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t instance);
 
@@ -137,10 +138,15 @@ TEST_F(InstanceCodes, SettingsReachTheInstance)
 
     EXPECT_EQ(Low(plugMain(16, 0, instance)), 0xFFFFFFFFu); // a source has no inputs
 
-    FFGLViewport resized{ 0, 0, 320, 200 };
+    // The instance keeps the whole viewport record, from instantiation and from each resize.
+    const auto viewport = [plugin] {
+        return std::vector<uint32_t>{ plugin->viewport.x, plugin->viewport.y, plugin->viewport.width,
+                                      plugin->viewport.height };
+    };
+    EXPECT_EQ(viewport(), (std::vector<uint32_t>{ 1, 2, 64, 48 }));
+    FFGLViewport resized{ 5, 6, 320, 200 };
     EXPECT_EQ(Low(plugMain(23, Address(&resized), instance)), 0u);
-    EXPECT_EQ(plugin->viewport.width, 320u);
-    EXPECT_EQ(plugin->viewport.height, 200u);
+    EXPECT_EQ(viewport(), (std::vector<uint32_t>{ 5, 6, 320, 200 }));
 
     EXPECT_STREQ(AsText(plugMain(7, 3, instance)), "display");
     Release(instance);

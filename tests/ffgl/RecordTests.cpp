@@ -168,32 +168,6 @@ TEST(PluginBase, InputStatusComparesUnsigned)
     EXPECT_EQ(plugin.GetInputStatus(0xFFFFFFFFu), FF_FAIL);
 }
 
-TEST(PluginBase, HostReportsAreKept)
-{
-    CFFGLPlugin plugin;
-    plugin.SetHostInfo("Arena", "7.0");
-    plugin.SetHostInfo("Avenue", "");
-    EXPECT_EQ(plugin.hostName, "Avenue");
-    EXPECT_EQ(plugin.hostVersion, "");
-    plugin.SetHostInfo(nullptr, nullptr);
-    EXPECT_EQ(plugin.hostName, "");
-
-    plugin.SetBeatInfo(90.0f, 0.75f);
-    EXPECT_EQ(plugin.bpm, 90.0f);
-    EXPECT_EQ(plugin.barPhase, 0.75f);
-    EXPECT_EQ(plugin.SetTime(3.5), FF_SUCCESS);
-    EXPECT_EQ(plugin.time, 3.5);
-    plugin.SetSampleRate(44100);
-    EXPECT_EQ(plugin.sampleRate, 44100u);
-
-    const FFGLViewport first{ 1, 2, 3, 4 };
-    EXPECT_EQ(plugin.InitGL(&first), FF_SUCCESS);
-    EXPECT_EQ(std::memcmp(&plugin.viewport, &first, sizeof(first)), 0);
-    const FFGLViewport second{ 5, 6, 7, 8 };
-    EXPECT_EQ(plugin.Resize(&second), FF_SUCCESS);
-    EXPECT_EQ(std::memcmp(&plugin.viewport, &second, sizeof(second)), 0);
-}
-
 TEST_F(PluginInfoRecord, ByteLayoutAsHostsReadIt)
 {
     PluginInfo info(NoFactory, "KVRN", "Zephyrmantle", 2, 1, 3, 4, FF_SOURCE, "", "Oskvar Labworks");
