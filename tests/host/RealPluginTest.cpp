@@ -3,34 +3,11 @@
 #include "FFGLTypes.h"
 #include "HostFramebuffer.h"
 #include "HostTestSupport.h"
-#include "PluginIdentityCheck.h"
 #include "PluginLibrary.h"
 
 #include <gtest/gtest.h>
 
 // The FFGL 2.1 build of Zephyrmantle, driven as a host drives it.
-
-TEST(RealPlugin, DescribesItself)
-{
-    PluginLibrary lib;
-    ASSERT_TRUE(lib.Load(ZM_PLUGIN21_PATH)) << lib.GetError();
-
-    ASSERT_NO_FATAL_FAILURE(ExpectIdentity(lib, { "KVRN", "Zephyrmantle", 2, 1, 1, 2, 1, "Oskvar Labworks", "" }));
-
-    std::vector<PluginLibrary::Parameter> parameters;
-    ASSERT_TRUE(lib.GetParameters(parameters)) << lib.GetError();
-    for (uint32_t i = 0; i < parameters.size(); ++i)
-    {
-        EXPECT_EQ(parameters[i].index, i);
-        EXPECT_FALSE(parameters[i].name.empty()) << i;
-        EXPECT_LE(parameters[i].name.size(), 16u);
-        if (parameters[i].type == FF_TYPE_OPTION)
-        {
-            EXPECT_EQ(parameters[i].elements.size(), parameters[i].elementCount) << parameters[i].name;
-        }
-    }
-    EXPECT_TRUE(lib.Deinitialise());
-}
 
 TEST(RealPlugin, PrintsItsParameterTable)
 {
