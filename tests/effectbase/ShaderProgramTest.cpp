@@ -1,5 +1,6 @@
 #include "GLTestEnvironment.h"
 
+#include "CountOccurrences.h"
 #include "DebugOutput.h"
 #include "GLCallRecorder.h"
 #include "ShaderProgram.h"
@@ -17,14 +18,6 @@ const char* const goodFragment = "#version 330 core\n"
                                  "out vec4 colour;\n"
                                  "void main() { colour = tint; }\n";
 const char* const brokenSource = "#version 330 core\nvoid main() { this is not glsl; }\n";
-
-size_t CountOf(const std::string& text, const std::string& what)
-{
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
 
 // Compiles with everything written to standard output and the debugger stand-in captured.
 struct CompileResult
@@ -101,7 +94,7 @@ TEST_F(ShaderProgramTest, EachFailureIsReportedOnceWithItsStagePrefixAndLeavesNo
 
         EXPECT_EQ(result.out.rfind(c.prefix, 0), 0u) << result.out;
         EXPECT_GT(result.out.size(), std::string(c.prefix).size() + 1) << "the driver's log follows the prefix";
-        EXPECT_EQ(CountOf(result.out, "Shader error: "), 1u) << result.out;
+        EXPECT_EQ(CountOccurrences(result.out, "Shader error: "), 1u) << result.out;
         EXPECT_TRUE(! result.out.empty() && result.out.back() == '\n');
         EXPECT_EQ(result.debug, result.out) << "debugger channel: the text, then a separate line end";
     }

@@ -1,5 +1,6 @@
 #include "CompatGLTest.h"
 
+#include "CountOccurrences.h"
 #include "FFGLShader.h"
 #include "GLCallRecorder.h"
 #include "GLEntryPoints15.h"
@@ -14,14 +15,6 @@ const char* const goodVertex = "#version 120\nvoid main() { gl_Position = gl_Ver
 const char* const goodFragment = "#version 120\nuniform float inside;\nvoid main() { gl_FragColor = vec4(inside); }\n";
 const char* const badVertex = "#version 120\nvoid main() { gl_Position = undefinedVertexThing; }\n";
 const char* const badFragment = "#version 120\nvoid main() { gl_FragColor = undefinedFragmentThing; }\n";
-
-size_t Count(const std::string& text, const std::string& what)
-{
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
 
 class FFGLShaderGL : public CompatGLTest
 {
@@ -57,7 +50,7 @@ TEST_F(FFGLShaderGL, FragmentFailureIsReportedAndTheVertexStageStillLinks)
 {
     const std::string output = CompileCapturing(goodVertex, badFragment);
     EXPECT_EQ(output.rfind("Fragment Shader error: ", 0), 0u) << output;
-    EXPECT_EQ(Count(output, "Shader error: "), 1u);
+    EXPECT_EQ(CountOccurrences(output, "Shader error: "), 1u);
     EXPECT_EQ(output.substr(output.size() - 2), " \n");
 
     GLint attached = 0;
