@@ -24,8 +24,8 @@ void glVertex2f(GLfloat x, GLfloat y);
 
 namespace
 {
-// Shaders and programs came with OpenGL 2.0.
-constexpr int requiredGLVersion = 20;
+// The shaders declare GLSL 1.20, which came with OpenGL 2.1.
+constexpr int requiredGLVersion = 21;
 
 bool loaded = false;
 

@@ -19,7 +19,7 @@
     glBegin/glEnd, where a version query would be an error). Each pointer is
     a fixed forwarder to its looked-up function; called before anything was
     looked up, it tries LoadGLEntryPoints15 first, and when that fails (no
-    current context, or one older than OpenGL 2.0) it does nothing and
+    current context, or one older than OpenGL 2.1) it does nothing and
     returns 0.
 
     Tests may swap individual pointers for recording fakes and restore them.
@@ -77,8 +77,8 @@ ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
 } // namespace zmgl
 
 /**
-    True when the current context offers OpenGL 2.0 and every entry point
-    above can be called. The first success
+    True when the current context offers OpenGL 2.1 (what the shaders' GLSL
+    1.20 needs) and every entry point above can be called. The first success
     looks them all up; later calls only check the current context's version.
 */
 bool LoadGLEntryPoints15();

@@ -38,7 +38,7 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
     if (viewport == nullptr || EnsurePrototype() != FF_SUCCESS)
         return FF_FAIL64;
     // Every entry point is looked up here, before any GL work of the instance,
-    // and a context that has no shaders is refused.
+    // and a context that cannot run the shaders is refused.
     return InstantiateFromFactory<CFreeFrameGLPlugin>(CurrentPluginInfo, viewport, [](CFreeFrameGLPlugin& object) {
         return PushDefaults(object) && LoadGLEntryPoints15();
     });

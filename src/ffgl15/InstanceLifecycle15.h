@@ -12,7 +12,7 @@ class CFreeFrameGLPlugin;
     instance's defaults, the making of an instance and its end. plugMain calls
     these; objects are made only through the factory of the registered
     PluginInfo. Making an instance looks up the GL entry points (once per
-    process) and refuses a context older than OpenGL 2.0.
+    process) and refuses a context older than OpenGL 2.1.
 
     None of this is guarded: the host calls on one thread.
 */
@@ -27,7 +27,7 @@ int32_t EnsurePrototype();
     Makes an instance for the host: the prototype's listed defaults pushed in,
     the GL entry points looked up, InitGL called. Returns the instance's
     address, or FF_FAIL64 after deleting whatever was made (also when the
-    current context is older than OpenGL 2.0).
+    current context is older than OpenGL 2.1).
 */
 FFResult InstantiateGL(const FFGLViewport* viewport);
 

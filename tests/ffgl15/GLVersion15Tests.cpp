@@ -1,10 +1,10 @@
-// The entry points of an FFGL 1.5 instance, bound before its first frame.
-// Each case runs in child processes: the looked-up entry points last for a
-// whole process.
+// The OpenGL version an FFGL 1.5 instance needs, and its entry points bound
+// before its first frame. Each case runs in child processes: Mesa's version
+// override and the looked-up entry points last for a whole process.
 
-#include "ChildProcess.h"
 #include "EglContext.h"
 #include "GLEntryPoints15.h"
+#include "GLVersionOverride.h"
 #include "HostFramebuffer.h"
 #include "TestPlugin15.h"
 
@@ -21,6 +21,13 @@ namespace
 #ifndef GL_CURRENT_TEXTURE_COORDS
  #define GL_CURRENT_TEXTURE_COORDS 0x0B03
 #endif
+
+TEST(GLVersion15, ContextsBelowTheShadersGLSLVersionAreRefused)
+{
+    // GLSL 1.20 comes with OpenGL 2.1.
+    EXPECT_EQ(InstantiateUnderGLVersion("2.0", plugMain), instanceRefused);
+    EXPECT_EQ(InstantiateUnderGLVersion("2.1", plugMain), instanceMade);
+}
 
 TEST(GLVersion15, EntryPointsWorkOnTheirFirstCallInsideBeginEnd)
 {
