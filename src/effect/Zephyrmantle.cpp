@@ -2,6 +2,7 @@
 
 #include "DistanceImage.h"
 #include "OutlinePolygons.h"
+#include "ScopedPixelUnpackState.h"
 #include "ShaderText.h"
 
 #include <atomic>
@@ -282,7 +283,8 @@ void Zephyrmantle::UploadOutline() noexcept
         zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
     }
 
-    zmgl::glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // The host's unpack settings would reshape the upload; they are back when this scope ends.
+    const ScopedPixelUnpackState unpack;
 
     textureWidth = DistanceImage::PaddedTextureSize(width);
     textureHeight = DistanceImage::PaddedTextureSize(height);

@@ -7,6 +7,7 @@ extern "C"
 // The system's OpenGL 1.1 functions (the core header declares them only with
 // prototypes switched on, and immediate mode not at all).
 const GLubyte* glGetString(GLenum name);
+void glGetIntegerv(GLenum pname, GLint* data);
 void glGenTextures(GLsizei n, GLuint* textures);
 void glBindTexture(GLenum target, GLuint texture);
 void glTexParameteri(GLenum target, GLenum pname, GLint param);
@@ -24,7 +25,8 @@ void glVertex2f(GLfloat x, GLfloat y);
 
 namespace
 {
-// The shaders declare GLSL 1.20, which came with OpenGL 2.1.
+// The shaders declare GLSL 1.20, which came with OpenGL 2.1 (as did the pixel
+// unpack buffers that the texture upload puts aside).
 constexpr int requiredGLVersion = 21;
 
 bool loaded = false;

@@ -52,10 +52,12 @@ using PFNZMGLMULTITEXCOORD2FPROC = void (APIENTRYP)(GLenum target, GLfloat s, GL
     X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                         \
     X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)             \
     X(PFNGLDELETESHADERPROC, glDeleteShader)                         \
-    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                       \
+    X(PFNGLBINDBUFFERPROC, glBindBuffer)
 
 /** OpenGL 1.1 entry points, linked from the system's GL library. */
 #define ZM_GL15_SYSTEM_ENTRY_POINTS(X)                               \
+    X(PFNGLGETINTEGERVPROC, glGetIntegerv)                           \
     X(PFNGLGENTEXTURESPROC, glGenTextures)                           \
     X(PFNGLBINDTEXTUREPROC, glBindTexture)                           \
     X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                       \

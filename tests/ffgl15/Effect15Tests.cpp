@@ -2,6 +2,7 @@
 
 #include "EffectTestHome.h"
 #include "GLCallLog15.h"
+#include "HostUnpackState.h"
 #include "TestResults15.h"
 #include "Zephyrmantle.h"
 
@@ -22,10 +23,13 @@ public:
     using Zephyrmantle::colorGroups;
     using Zephyrmantle::hiddenScreensOn;
     using Zephyrmantle::outlineImage;
+    using Zephyrmantle::outlineTexture;
     using Zephyrmantle::outputSetupReader;
     using Zephyrmantle::paramValues;
     using Zephyrmantle::screenSelection;
     using Zephyrmantle::screensParam;
+    using Zephyrmantle::textureHeight;
+    using Zephyrmantle::textureWidth;
     using Zephyrmantle::uniformNames;
 
     GLuint Program() const { return mainShader.GetProgram(); }
@@ -183,6 +187,27 @@ TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
     glGetUniformfv(effect->Program(), glGetUniformLocation(effect->Program(), "maxst"), maxst);
     EXPECT_FLOAT_EQ(maxst[0], 1.0f);
     EXPECT_FLOAT_EQ(maxst[1], 1080.0f / 1088.0f);
+}
+
+TEST_F(Effect15GL, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
+{
+    const FFGLViewport exactSize { 0, 0, 64, 48 };   // one glTexImage2D, no padding
+    // First without an unpack buffer: a row length of 4000 would read far past the image.
+    for (const bool bindBuffer : { false, true })
+    {
+        HostUnpackState host(bindBuffer);
+        if (effect == nullptr)
+            Start(100, 100);
+        else
+            effect->Resize(&exactSize);
+        host.ExpectUnchanged();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+        glBindTexture(GL_TEXTURE_2D, effect->outlineTexture);
+        const juce::Image::BitmapData image(*effect->outlineImage, juce::Image::BitmapData::readOnly);
+        EXPECT_TRUE(TextureHoldsRows(effect->textureWidth, effect->textureHeight, image.data, image.width,
+                                     image.height, image.lineStride));
+    }
 }
 
 TEST_F(Effect15GL, HiddenScreensSwitchesBetweenEnabledAndEveryScreen)
