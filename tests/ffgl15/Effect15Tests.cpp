@@ -33,6 +33,8 @@ public:
     using Zephyrmantle::uniformNames;
 
     GLuint Program() const { return mainShader.GetProgram(); }
+    bool ProgramIsValid() const { return mainShader.IsValid(); }
+    void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
 };
 
 /** Moves the settings file the home wrote into the folder of FFGL 1.5 hosts. */
@@ -175,6 +177,29 @@ TEST_F(Effect15GL, EachFrameDrawsOneImmediateQuadWithoutTextureCoordinates)
         EXPECT_EQ(log.Calls().back().name, "glUseProgram");
         EXPECT_EQ(log.Calls().back().arguments[0], 0.0);
     }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Effect15GL, WithoutAValidProgramAFrameDrawsAndBindsNothing)
+{
+    // The host's picture: opaque blue, which a quad drawn without a program would paint white.
+    BindFramebuffer(64, 48);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    effect = std::make_unique<Zephyrmantle15Probe>();
+    effect->BreakShaders();
+    const FFGLViewport viewport { 0, 0, 64, 48 };
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(effect->InitGL(&viewport), FF_SUCCESS);
+    testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(effect->ProgramIsValid());
+
+    GLCallLog15 log;
+    EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+    EXPECT_EQ(log.Names(), std::vector<std::string> {});
+    const auto pixels = ReadPixels(64, 48);
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        ASSERT_EQ(std::vector<uint8_t>(&pixels[i], &pixels[i] + 4), (std::vector<uint8_t> { 0, 0, 255, 255 })) << i / 4;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
