@@ -2,6 +2,7 @@
 
 #include "DistanceImage.h"
 #include "OutlinePolygons.h"
+#include "ScopedPixelUnpackState.h"
 #include "ShaderText.h"
 
 #include <atomic>
@@ -16,9 +17,13 @@ std::atomic<int> liveObjects { 0 };
 #ifdef ZEPHYRMANTLE_FFGL15
 // FFGL 1.5 hosts keep their files below "Resolume Arena 6/".
 constexpr bool useArena6Folder = true;
+// A compatibility context fills a quad drawn without a program with the
+// current colour, which would cover the host's whole output.
+constexpr bool drawsWithoutProgram = false;
 #else
 // FFGL 2.1 hosts keep their files below "Resolume Arena/".
 constexpr bool useArena6Folder = false;
+constexpr bool drawsWithoutProgram = true;
 #endif
 
 // GL_TEXTURE_2D is a capability only where fixed-function texturing exists: every
@@ -194,6 +199,9 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
         if (reloaded || changed)
             RebuildOutline();
 
+        if (! mainShader.IsValid() && ! drawsWithoutProgram)
+            return FF_SUCCESS;
+
         if (mainShader.IsValid())
             zmgl::glUseProgram(GetMainProgram());
 
@@ -282,7 +290,8 @@ void Zephyrmantle::UploadOutline() noexcept
         zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
     }
 
-    zmgl::glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    // The host's unpack settings would reshape the upload; they are back when this scope ends.
+    const ScopedPixelUnpackState unpack;
 
     textureWidth = DistanceImage::PaddedTextureSize(width);
     textureHeight = DistanceImage::PaddedTextureSize(height);

@@ -1,27 +1,13 @@
 #include "GLEntryPoints15.h"
 
-/*
-    The loader is libepoxy. Its header renames every gl* identifier by macro,
-    which would rename our zmgl:: pointers too, so the few symbols we need from
-    it are declared here instead: its version query and its dispatch pointers
-    (each resolves itself on its first call).
+#include "../ffgl/GLProcResolver.h"
 
-    Epoxy aborts the process when it cannot resolve a function (no current
-    context, or no provider in the context's version), so no call reaches it
-    before a check has shown that a GL 2.0 context is current. The check is
-    made once per entry point: once epoxy has resolved one, it is a plain GL
-    function, which without a context does nothing.
-*/
 extern "C"
 {
-int epoxy_gl_version(void);
-
-#define ZM_GL15_DECLARE_EPOXY(type, name) extern type epoxy_##name;
-ZM_GL15_LAZY_ENTRY_POINTS(ZM_GL15_DECLARE_EPOXY)
-#undef ZM_GL15_DECLARE_EPOXY
-
 // The system's OpenGL 1.1 functions (the core header declares them only with
 // prototypes switched on, and immediate mode not at all).
+const GLubyte* glGetString(GLenum name);
+void glGetIntegerv(GLenum pname, GLint* data);
 void glGenTextures(GLsizei n, GLuint* textures);
 void glBindTexture(GLenum target, GLuint texture);
 void glTexParameteri(GLenum target, GLenum pname, GLint param);
@@ -39,29 +25,35 @@ void glVertex2f(GLfloat x, GLfloat y);
 
 namespace
 {
-// epoxy_gl_version() reads GL_VERSION without resolving anything beyond
-// OpenGL 1.0, and gives 0 when no context is current.
-bool LoaderCanBind()
+// The shaders declare GLSL 1.20, which came with OpenGL 2.1 (as did the pixel
+// unpack buffers that the texture upload puts aside).
+constexpr int requiredGLVersion = 21;
+
+bool loaded = false;
+
+// The looked-up functions; the zmgl:: pointers forward to them.
+namespace found
 {
-    return epoxy_gl_version() >= 20;
+#define ZM_GL15_DEFINE_FOUND(type, name) type name = nullptr;
+ZM_GL15_LOADED_ENTRY_POINTS(ZM_GL15_DEFINE_FOUND)
+#undef ZM_GL15_DEFINE_FOUND
+} // namespace found
+
+bool CurrentContextIsRecentEnough()
+{
+    return GLVersionFromText(reinterpret_cast<const char*>(::glGetString(GL_VERSION))) >= requiredGLVersion;
 }
 
 template <typename Proc, Proc* target>
-struct LazyEntryPoint;
+struct Forwarder;
 
 template <typename Result, typename... Args, Result (APIENTRYP* target)(Args...)>
-struct LazyEntryPoint<Result (APIENTRYP)(Args...), target>
+struct Forwarder<Result (APIENTRYP)(Args...), target>
 {
-    static inline bool bound = false;
-
     static Result APIENTRY Call(Args... args)
     {
-        if (! bound)
-        {
-            if (! LoaderCanBind())
-                return Result();
-            bound = true;
-        }
+        if (! loaded && ! LoadGLEntryPoints15())
+            return Result();
         return (*target)(args...);
     }
 };
@@ -69,11 +61,31 @@ struct LazyEntryPoint<Result (APIENTRYP)(Args...), target>
 
 namespace zmgl
 {
-#define ZM_GL15_DEFINE_LAZY(type, name) type name = &LazyEntryPoint<type, &epoxy_##name>::Call;
-ZM_GL15_LAZY_ENTRY_POINTS(ZM_GL15_DEFINE_LAZY)
-#undef ZM_GL15_DEFINE_LAZY
+#define ZM_GL15_DEFINE_LOADED(type, name) type name = &Forwarder<type, &found::name>::Call;
+ZM_GL15_LOADED_ENTRY_POINTS(ZM_GL15_DEFINE_LOADED)
+#undef ZM_GL15_DEFINE_LOADED
 
 #define ZM_GL15_DEFINE_SYSTEM(type, name) type name = &::name;
 ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DEFINE_SYSTEM)
 #undef ZM_GL15_DEFINE_SYSTEM
 } // namespace zmgl
+
+bool LoadGLEntryPoints15()
+{
+    // Without a context the version text is null; an older context cannot run the shaders.
+    if (! CurrentContextIsRecentEnough())
+        return false;
+    if (loaded)
+        return true;
+
+    GLProcResolver resolver;
+    if (! resolver.IsValid())
+        return false;
+
+    bool complete = true;
+#define ZM_GL15_RESOLVE(type, name) complete = resolver.ResolveInto(found::name, #name) && complete;
+    ZM_GL15_LOADED_ENTRY_POINTS(ZM_GL15_RESOLVE)
+#undef ZM_GL15_RESOLVE
+    loaded = complete;
+    return loaded;
+}

@@ -13,11 +13,14 @@
     pointers under the GL names (zmgl::glUseProgram and so on), so that the
     effect calls GL the same way in both builds.
 
-    The OpenGL 1.1 functions point straight at the system's GL library. Every
-    later entry point starts out as a stub that binds it through the extension
-    loader on its first call; when the loader cannot bind it (no current
-    context, or a context older than OpenGL 2.0) the stub does nothing and
-    returns 0, and the next call tries again.
+    The OpenGL 1.1 functions point straight at the system's GL library. The
+    later ones are looked up by name, all together and once per process, by
+    LoadGLEntryPoints15, which the first instantiation calls (outside any
+    glBegin/glEnd, where a version query would be an error). Each pointer is
+    a fixed forwarder to its looked-up function; called before anything was
+    looked up, it tries LoadGLEntryPoints15 first, and when that fails (no
+    current context, or one older than OpenGL 2.1) it does nothing and
+    returns 0.
 
     Tests may swap individual pointers for recording fakes and restore them.
 */
@@ -31,8 +34,8 @@ using PFNZMGLVERTEX2FPROC = void (APIENTRYP)(GLfloat x, GLfloat y);
 using PFNZMGLMULTITEXCOORD2FPROC = void (APIENTRYP)(GLenum target, GLfloat s, GLfloat t);
 } // namespace zmgl
 
-/** Entry points beyond OpenGL 1.1, bound lazily through the loader. */
-#define ZM_GL15_LAZY_ENTRY_POINTS(X)                                 \
+/** Entry points beyond OpenGL 1.1, looked up by name. */
+#define ZM_GL15_LOADED_ENTRY_POINTS(X)                                 \
     X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                       \
     X(zmgl::PFNZMGLMULTITEXCOORD2FPROC, glMultiTexCoord2f)           \
     X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
@@ -49,10 +52,12 @@ using PFNZMGLMULTITEXCOORD2FPROC = void (APIENTRYP)(GLenum target, GLfloat s, GL
     X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                         \
     X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)             \
     X(PFNGLDELETESHADERPROC, glDeleteShader)                         \
-    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                       \
+    X(PFNGLBINDBUFFERPROC, glBindBuffer)
 
 /** OpenGL 1.1 entry points, linked from the system's GL library. */
 #define ZM_GL15_SYSTEM_ENTRY_POINTS(X)                               \
+    X(PFNGLGETINTEGERVPROC, glGetIntegerv)                           \
     X(PFNGLGENTEXTURESPROC, glGenTextures)                           \
     X(PFNGLBINDTEXTUREPROC, glBindTexture)                           \
     X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                       \
@@ -68,7 +73,14 @@ using PFNZMGLMULTITEXCOORD2FPROC = void (APIENTRYP)(GLenum target, GLfloat s, GL
 namespace zmgl
 {
 #define ZM_GL15_DECLARE_ENTRY_POINT(type, name) extern type name;
-ZM_GL15_LAZY_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
+ZM_GL15_LOADED_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
 ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
 #undef ZM_GL15_DECLARE_ENTRY_POINT
 } // namespace zmgl
+
+/**
+    True when the current context offers OpenGL 2.1 (what the shaders' GLSL
+    1.20 needs) and every entry point above can be called. The first success
+    looks them all up; later calls only check the current context's version.
+*/
+bool LoadGLEntryPoints15();

@@ -1,6 +1,7 @@
 #include "InstanceLifecycle15.h"
 
 #include "CFreeFrameGLPlugin.h"
+#include "GLEntryPoints15.h"
 #include "PluginInfo15.h"
 #include "../ffgl/InstanceSteps.h"
 
@@ -36,7 +37,11 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
 {
     if (viewport == nullptr || EnsurePrototype() != FF_SUCCESS)
         return FF_FAIL64;
-    return InstantiateFromFactory<CFreeFrameGLPlugin>(CurrentPluginInfo, viewport, PushDefaults);
+    // Every entry point is looked up here, before any GL work of the instance,
+    // and a context that cannot run the shaders is refused.
+    return InstantiateFromFactory<CFreeFrameGLPlugin>(CurrentPluginInfo, viewport, [](CFreeFrameGLPlugin& object) {
+        return PushDefaults(object) && LoadGLEntryPoints15();
+    });
 }
 
 int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance)

@@ -11,8 +11,8 @@ class CFreeFrameGLPlugin;
     prototype that answers the host's instance-less queries and supplies every
     instance's defaults, the making of an instance and its end. plugMain calls
     these; objects are made only through the factory of the registered
-    PluginInfo. There is no entry-point loading step: GL functions beyond 1.1
-    bind themselves on first use.
+    PluginInfo. Making an instance looks up the GL entry points (once per
+    process) and refuses a context older than OpenGL 2.1.
 
     None of this is guarded: the host calls on one thread.
 */
@@ -25,8 +25,9 @@ int32_t EnsurePrototype();
 
 /**
     Makes an instance for the host: the prototype's listed defaults pushed in,
-    InitGL called. Returns the instance's address, or FF_FAIL64 after deleting
-    whatever was made.
+    the GL entry points looked up, InitGL called. Returns the instance's
+    address, or FF_FAIL64 after deleting whatever was made (also when the
+    current context is older than OpenGL 2.1).
 */
 FFResult InstantiateGL(const FFGLViewport* viewport);
 

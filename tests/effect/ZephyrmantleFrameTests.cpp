@@ -3,6 +3,7 @@
 #include "EffectTestHome.h"
 #include "GLCallRecorder.h"
 #include "GLEntryPoints.h"
+#include "HostUnpackState.h"
 #include "Zephyrmantle.h"
 
 #include <gmock/gmock.h>
@@ -89,6 +90,15 @@ protected:
         float values[2] = {};
         glGetUniformfv(effect->Program(), glGetUniformLocation(effect->Program(), name), values);
         return { values[0], values[1] };
+    }
+
+    /** Whether the distance texture holds the image's bytes as they lie in memory. */
+    bool TextureHoldsImage()
+    {
+        glBindTexture(GL_TEXTURE_2D, effect->outlineTexture);
+        const juce::Image::BitmapData image(*effect->outlineImage, juce::Image::BitmapData::readOnly);
+        return TextureHoldsRows(effect->textureWidth, effect->textureHeight, image.data, image.width, image.height,
+                                image.lineStride);
     }
 
     std::array<GLint, 2> TextureSize()
@@ -312,7 +322,7 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
     EXPECT_EQ(magFilter, GL_NEAREST);
     EXPECT_EQ(wrapS, GL_CLAMP_TO_EDGE);
     EXPECT_EQ(wrapT, GL_CLAMP_TO_EDGE);
-    EXPECT_EQ(alignment, 1);
+    EXPECT_EQ(alignment, 4) << "GL's default, as the host left it";
 
     recorder.calls.clear();
     const juce::Image* image = effect->outlineImage.get();
@@ -329,6 +339,25 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
     EXPECT_EQ(effect->outlineTexture, name);
     EXPECT_EQ(TextureSize(), (std::array<GLint, 2> { 160, 96 }));
     EXPECT_EQ(effect->outlineImage->getWidth(), 160);
+}
+
+TEST_F(ZephyrmantleFrame, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
+{
+    {
+        HostUnpackState host(false);   // a row length of 4000 would read far past the image
+        Start(100, 100);
+        host.ExpectUnchanged();
+    }
+    EXPECT_TRUE(TextureHoldsImage());
+
+    const FFGLViewport exact = Viewport(64, 48);   // one glTexImage2D, no padding
+    {
+        HostUnpackState host(true);
+        effect->Resize(&exact);
+        host.ExpectUnchanged();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    EXPECT_TRUE(TextureHoldsImage());
 }
 
 TEST_F(ZephyrmantleFrame, UnusableViewportDrawsNothingUntilAUsableSizeArrives)

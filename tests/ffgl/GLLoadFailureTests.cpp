@@ -2,6 +2,7 @@
 // no later instantiation in the process may succeed.
 
 #include "GLTestEnvironment.h"
+#include "GLVersionOverride.h"
 
 #include "FFGLTypes.h"
 #include "InstanceLifecycle.h"
@@ -10,6 +11,13 @@
 #include <cstring>
 
 extern "C" uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t instance);
+
+// First, so that its children start from a process that has not touched GL yet.
+TEST(GLLoadFailure, ContextsBelowOpenGL30AreRefused)
+{
+    EXPECT_EQ(InstantiateUnderGLVersion("2.1", plugMain), instanceRefused);
+    EXPECT_EQ(InstantiateUnderGLVersion("3.0", plugMain), instanceMade);
+}
 
 TEST(GLLoadFailure, IsPermanentButQueriesKeepWorking)
 {

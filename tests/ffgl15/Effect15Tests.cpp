@@ -2,6 +2,7 @@
 
 #include "EffectTestHome.h"
 #include "GLCallRecorder.h"
+#include "HostUnpackState.h"
 #include "PlugMainResults.h"
 #include "Zephyrmantle.h"
 
@@ -22,13 +23,18 @@ public:
     using Zephyrmantle::colorGroups;
     using Zephyrmantle::hiddenScreensOn;
     using Zephyrmantle::outlineImage;
+    using Zephyrmantle::outlineTexture;
     using Zephyrmantle::outputSetupReader;
     using Zephyrmantle::paramValues;
     using Zephyrmantle::screenSelection;
     using Zephyrmantle::screensParam;
+    using Zephyrmantle::textureHeight;
+    using Zephyrmantle::textureWidth;
     using Zephyrmantle::uniformNames;
 
     GLuint Program() const { return mainShader.GetProgram(); }
+    bool ProgramIsValid() const { return mainShader.IsValid(); }
+    void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
 };
 
 /** Moves the settings file the home wrote into the folder of FFGL 1.5 hosts. */
@@ -174,6 +180,29 @@ TEST_F(Effect15GL, EachFrameDrawsOneImmediateQuadWithoutTextureCoordinates)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+TEST_F(Effect15GL, WithoutAValidProgramAFrameDrawsAndBindsNothing)
+{
+    // The host's picture: opaque blue, which a quad drawn without a program would paint white.
+    BindFramebuffer(64, 48);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    effect = std::make_unique<Zephyrmantle15Probe>();
+    effect->BreakShaders();
+    const FFGLViewport viewport { 0, 0, 64, 48 };
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(effect->InitGL(&viewport), FF_SUCCESS);
+    testing::internal::GetCapturedStdout();
+    ASSERT_FALSE(effect->ProgramIsValid());
+
+    GLCallRecorder recorder;
+    EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+    EXPECT_EQ(recorder.calls, std::vector<std::string> {});
+    const auto pixels = ReadPixels(64, 48);
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        ASSERT_EQ(std::vector<uint8_t>(&pixels[i], &pixels[i] + 4), (std::vector<uint8_t> { 0, 0, 255, 255 })) << i / 4;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
 {
     Start(1920, 1080);
@@ -183,6 +212,27 @@ TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
     glGetUniformfv(effect->Program(), glGetUniformLocation(effect->Program(), "maxst"), maxst);
     EXPECT_FLOAT_EQ(maxst[0], 1.0f);
     EXPECT_FLOAT_EQ(maxst[1], 1080.0f / 1088.0f);
+}
+
+TEST_F(Effect15GL, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
+{
+    const FFGLViewport exactSize { 0, 0, 64, 48 };   // one glTexImage2D, no padding
+    // First without an unpack buffer: a row length of 4000 would read far past the image.
+    for (const bool bindBuffer : { false, true })
+    {
+        HostUnpackState host(bindBuffer);
+        if (effect == nullptr)
+            Start(100, 100);
+        else
+            effect->Resize(&exactSize);
+        host.ExpectUnchanged();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+        glBindTexture(GL_TEXTURE_2D, effect->outlineTexture);
+        const juce::Image::BitmapData image(*effect->outlineImage, juce::Image::BitmapData::readOnly);
+        EXPECT_TRUE(TextureHoldsRows(effect->textureWidth, effect->textureHeight, image.data, image.width,
+                                     image.height, image.lineStride));
+    }
 }
 
 TEST_F(Effect15GL, HiddenScreensSwitchesBetweenEnabledAndEveryScreen)

@@ -1,4 +1,5 @@
 #include "CFreeFrameGLPlugin.h"
+#include "CompatGLTest.h"
 #include "InstanceLifecycle15.h"
 #include "PluginInfo15.h"
 #include "TestPlugin15.h"
@@ -19,11 +20,13 @@ namespace
 {
 constexpr uint32_t FAIL32 = 0xFFFFFFFFu;
 
-class PlugMain15 : public ::testing::Test
+// Instances are made in a compatibility context, as an FFGL 1.5 host makes them.
+class PlugMain15 : public CompatGLTest
 {
 protected:
     void SetUp() override
     {
+        CompatGLTest::SetUp();
         plugMain(2, 0, 0);
         testControl15.Reset();
     }
@@ -34,6 +37,7 @@ protected:
             plugMain(19, 0, handle);
         plugMain(2, 0, 0);
         EXPECT_EQ(testControl15.liveObjects, 0);
+        CompatGLTest::TearDown();
     }
 
     uint64_t Instantiate(uint32_t width = 640, uint32_t height = 480)

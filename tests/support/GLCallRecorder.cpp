@@ -8,7 +8,7 @@
 // Each build's own list of entry points, so that the recorder covers exactly what that build calls.
 #if ZM_RECORD_FFGL15
  #include "GLEntryPoints15.h"
- #define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL15_LAZY_ENTRY_POINTS(X) ZM_GL15_SYSTEM_ENTRY_POINTS(X)
+ #define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL15_LOADED_ENTRY_POINTS(X) ZM_GL15_SYSTEM_ENTRY_POINTS(X)
 #else
  #include "GLEntryPoints.h"
  #define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL_ENTRY_POINTS(X)
