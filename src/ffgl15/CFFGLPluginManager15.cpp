@@ -1,6 +1,6 @@
 #include "CFFGLPluginManager15.h"
 
-#include "../ffgl/FFGLTypes.h"
+#include "FFGLTypes.h"
 
 #include <cstdlib>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CFFGLPluginManager15.h"
-#include "../ffgl/FFGLTypes.h"
+#include "FFGLTypes.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "GLEntryPoints15.h"
 
-#include "../ffgl/GLProcResolver.h"
+#include "GLProcResolver.h"
 
 extern "C"
 {

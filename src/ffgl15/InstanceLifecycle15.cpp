@@ -3,7 +3,7 @@
 #include "CFreeFrameGLPlugin.h"
 #include "GLEntryPoints15.h"
 #include "PluginInfo15.h"
-#include "../ffgl/InstanceSteps.h"
+#include "InstanceSteps.h"
 
 CFreeFrameGLPlugin* PrototypeInstance = nullptr;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../ffgl/FFGLTypes.h"
+#include "FFGLTypes.h"
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 #include "CFreeFrameGLPlugin.h"
 #include "InstanceLifecycle15.h"
 #include "PluginInfo15.h"
-#include "../ffgl/FFGLEntryPoint.h"
-#include "../ffgl/InstanceSteps.h"
+#include "FFGLEntryPoint.h"
+#include "InstanceSteps.h"
 
 namespace
 {
