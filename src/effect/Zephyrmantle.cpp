@@ -9,6 +9,9 @@
 #include <limits>
 #include <new>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 std::atomic<int> liveObjects { 0 };
@@ -356,3 +359,5 @@ int32_t CreatePluginInstance(PluginHostObject** object)
         return FF_FAIL;
     }
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -10,6 +10,9 @@
 #include <cstdint>
 #include <memory>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     The contour effect: the plug-in object the host creates, drives every frame
     and deletes.
@@ -103,3 +106,5 @@ private:
 /** The factory of the registration record: makes a Zephyrmantle and stores its
     address through the argument; 0, or -1 (nothing stored) when it cannot. */
 int32_t CreatePluginInstance(PluginHostObject** object);
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,6 +2,9 @@
 
 #include "HsbToRgb.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 // ---- What differs between the two plug-in builds -------------------------------------
@@ -169,3 +172,5 @@ void Plugin::ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms
     viewportWidth = static_cast<int32_t>(newViewport.width);
     viewportHeight = static_cast<int32_t>(newViewport.height);
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -18,6 +18,9 @@
 #include <array>
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 // ---- What differs between the two plug-in builds -------------------------------------
 #ifdef ZEPHYRMANTLE_FFGL15
 /** The host interface's object class the effect base derives from. */
@@ -148,3 +151,5 @@ private:
     /** The main program's location of a uniform; -1 for a name that is no active uniform. */
     GLint UniformLocation(const char* name) const;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -8,6 +8,9 @@
  #include "GLEntryPoints.h"
 #endif
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 struct StoreParameter
@@ -47,3 +50,5 @@ ScopedPixelUnpackState::~ScopedPixelUnpackState()
     if (hostBuffer != 0)
         zmgl::glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(hostBuffer));
 }
+
+} // namespace ZM_BUILD_NAMESPACE

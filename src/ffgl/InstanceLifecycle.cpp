@@ -5,6 +5,9 @@
 #include "InstanceSteps.h"
 #include "PluginInfo.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 CFFGLPlugin* PrototypeInstance = nullptr;
 bool glLoadAttempted = false;
 bool glLoadSucceeded = false;
@@ -86,3 +89,5 @@ int32_t GetParamType(uint32_t index)
     const ParamInfo* record = PrototypeInstance->FindParam(static_cast<int32_t>(index));
     return record != nullptr ? record->type : FF_FAIL;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

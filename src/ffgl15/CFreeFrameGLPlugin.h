@@ -6,6 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /** The display text of the last GetParameterDisplay, shared by every instance: the longest "%f" of a float fits. */
 constexpr size_t ParameterDisplayBufferSize = 48;
 extern char ParameterDisplayBuffer[ParameterDisplayBufferSize];
@@ -60,3 +63,5 @@ public:
     /** The object's own address, stored when it becomes an instance. */
     CFreeFrameGLPlugin* self = nullptr;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -23,6 +23,9 @@ void glEnd(void);
 void glVertex2f(GLfloat x, GLfloat y);
 }
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 // The shaders declare GLSL 1.20, which came with OpenGL 2.1 (as did the pixel
@@ -89,3 +92,5 @@ bool LoadGLEntryPoints15()
     loaded = complete;
     return loaded;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -3,6 +3,9 @@
 // Only the types and constants: every GL call goes through the pointers below.
 #include <GL/glcorearb.h>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 // Immediate mode is not part of the core header.
 #ifndef GL_QUADS
  #define GL_QUADS 0x0007
@@ -84,3 +87,5 @@ ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
     looks them all up; later calls only check the current context's version.
 */
 bool LoadGLEntryPoints15();
+
+} // namespace ZM_BUILD_NAMESPACE

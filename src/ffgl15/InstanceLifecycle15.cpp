@@ -5,6 +5,9 @@
 #include "PluginInfo15.h"
 #include "InstanceSteps.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 CFreeFrameGLPlugin* PrototypeInstance = nullptr;
 
 namespace
@@ -65,3 +68,5 @@ int32_t GetParamType(uint32_t index)
         return FF_FAIL;
     return PrototypeInstance->FindParamType(index);
 }
+
+} // namespace ZM_BUILD_NAMESPACE
