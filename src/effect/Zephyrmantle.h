@@ -1,6 +1,5 @@
 #pragma once
 
-// Plugin is built on the FFGL 1.5 interface where ZEPHYRMANTLE_FFGL15 is defined.
 #include "Plugin.h"
 
 #include "OutputSetupReader.h"
@@ -31,8 +30,9 @@ inline namespace ZM_BUILD_NAMESPACE
     record); the host interface then pushes the defaults, calls InitGL, frames,
     Resize, DeInitGL and deletes the object.
 
-    The same source is compiled into both plug-in builds; the few places where the
-    FFGL 1.5 build differs are marked with ZEPHYRMANTLE_FFGL15.
+    The same source is compiled into both plug-in builds; what the FFGL 1.5 build
+    does differently (no screen choice, another host folder, no drawing without a
+    program) comes from each build's PluginBuild.h.
 */
 class Zephyrmantle : public Plugin
 {
@@ -98,7 +98,6 @@ protected:
 
 private:
     void UploadOutline() noexcept;
-    void DrawQuad(float maxS, float maxT);
 
     JUCE_DECLARE_NON_COPYABLE (Zephyrmantle)
 };

@@ -2,11 +2,7 @@
 
 #include <iterator>
 
-#ifdef ZEPHYRMANTLE_FFGL15
- #include "GLEntryPoints15.h"
-#else
- #include "GLEntryPoints.h"
-#endif
+#include "PluginBuild.h"
 
 inline namespace ZM_BUILD_NAMESPACE
 {
