@@ -6,8 +6,10 @@
 #include "ShaderText.h"
 
 #include <atomic>
+#include <exception>
 #include <limits>
 #include <new>
+#include <string>
 
 inline namespace ZM_BUILD_NAMESPACE
 {
@@ -95,6 +97,7 @@ int32_t Zephyrmantle::InitGL(const FFGLViewport* newViewport)
     }
     catch (...)
     {
+        ReportSwallowedException("InitGL");
     }
     RebuildOutline();
     return FF_SUCCESS;
@@ -114,6 +117,7 @@ int32_t Zephyrmantle::DeInitGL()
     }
     catch (...)
     {
+        ReportSwallowedException("DeInitGL");
         return FF_SUCCESS;
     }
 }
@@ -126,6 +130,7 @@ int32_t Zephyrmantle::Resize(const FFGLViewport* newViewport)
     }
     catch (...)
     {
+        ReportSwallowedException("Resize");
     }
     RebuildOutline();
     return FF_SUCCESS;
@@ -213,8 +218,37 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
     }
     catch (...)
     {
+        ReportSwallowedException("frame");
     }
     return FF_SUCCESS;
+}
+
+void Zephyrmantle::ReportSwallowedException(const char* operation) noexcept
+{
+    // The host sees success either way; the first failure is enough to
+    // diagnose the instance, and a failing frame would repeat it every frame.
+    if (exceptionReported)
+        return;
+    exceptionReported = true;
+    try
+    {
+        try
+        {
+            throw;
+        }
+        catch (const std::exception& e)
+        {
+            PluginBuild::Report("Zephyrmantle error: ", (std::string(operation) + ": " + e.what()).c_str());
+        }
+        catch (...)
+        {
+            PluginBuild::Report("Zephyrmantle error: ", (std::string(operation) + ": unknown exception").c_str());
+        }
+    }
+    catch (...)
+    {
+        // Not even the report could be made (out of memory): nothing more to do.
+    }
 }
 
 void Zephyrmantle::RebuildOutline() noexcept

@@ -26,6 +26,10 @@ inline namespace ZM_BUILD_NAMESPACE
     and on a frame that finds a switch or the screen choice changed or the host's
     files rewritten.
 
+    The host-facing operations never let an exception reach the host; the first
+    one an instance catches is reported on the build's developer channel (the
+    debugger output in the FFGL 2.1 build, standard output in the FFGL 1.5 build).
+
     Objects are made by CreatePluginInstance (the factory of the registration
     record); the host interface then pushes the defaults, calls InitGL, frames,
     Resize, DeInitGL and deletes the object.
@@ -98,6 +102,12 @@ protected:
 
 private:
     void UploadOutline() noexcept;
+
+    /** Called inside a catch block of a host-facing operation: reports the exception being
+        handled on the build's developer channel, the first time only. */
+    void ReportSwallowedException(const char* operation) noexcept;
+
+    bool exceptionReported = false;
 
     JUCE_DECLARE_NON_COPYABLE (Zephyrmantle)
 };

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 // The effect object driven directly, the way the host interface drives it, on a
 // real (software) GL context.
@@ -32,6 +33,15 @@ public:
 
     GLuint Program() const { return mainShader.GetProgramId(); }
     void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
+
+    /** While set, every parameter read throws, as a fault deep in a frame would. */
+    bool readsThrow = false;
+    float GetFloatParameter(uint32_t index) override
+    {
+        if (readsThrow)
+            throw std::runtime_error("parameter read failed");
+        return Zephyrmantle::GetFloatParameter(index);
+    }
 };
 
 long Count(const std::vector<std::string>& calls, const char* name)
@@ -411,6 +421,16 @@ TEST_F(ZephyrmantleFrame, FailedShaderStillRunsFramesWithoutParameterUniforms)
     EXPECT_EQ(Count(recorder.calls, "glUniform2f"), 0);
     EXPECT_EQ(Count(recorder.calls, "glDrawArrays"), 1);
     EXPECT_EQ(recorder.calls.back(), "glUseProgram");
+}
+
+TEST_F(ZephyrmantleFrame, FirstSwallowedExceptionIsReportedOnce)
+{
+    Start(32, 32);
+    effect->readsThrow = true;
+    testing::internal::CaptureStdout();
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Zephyrmantle error: frame: parameter read failed\n");
 }
 
 TEST_F(ZephyrmantleFrame, DrawsTheBandInsideTheBorder)

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 // The effect as the FFGL 1.5 library builds it, driven directly on a
 // compatibility context: each check is a place where it differs from the FFGL
@@ -35,6 +36,15 @@ public:
     GLuint Program() const { return mainShader.GetProgram(); }
     bool ProgramIsValid() const { return mainShader.IsValid(); }
     void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
+
+    /** While set, every parameter read throws, as a fault deep in a frame would. */
+    bool readsThrow = false;
+    float GetFloatParameter(uint32_t index) override
+    {
+        if (readsThrow)
+            throw std::runtime_error("parameter read failed");
+        return Zephyrmantle::GetFloatParameter(index);
+    }
 };
 
 /** Moves the settings file the home wrote into the folder of FFGL 1.5 hosts. */
@@ -201,6 +211,18 @@ TEST_F(Effect15GL, WithoutAValidProgramAFrameDrawsAndBindsNothing)
     for (size_t i = 0; i < pixels.size(); i += 4)
         ASSERT_EQ(std::vector<uint8_t>(&pixels[i], &pixels[i] + 4), (std::vector<uint8_t> { 0, 0, 255, 255 })) << i / 4;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Effect15GL, FirstSwallowedExceptionIsReportedOnceOnStandardOutput)
+{
+    Start(32, 32);
+    effect->readsThrow = true;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no debugger channel in this build";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Zephyrmantle error: frame: parameter read failed \n");
 }
 
 TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
