@@ -3,13 +3,13 @@
 // Only the types and constants: every GL call goes through the pointers below.
 #include <GL/glcorearb.h>
 
-inline namespace ZM_BUILD_NAMESPACE
-{
-
 // Immediate mode is not part of the core header.
 #ifndef GL_QUADS
  #define GL_QUADS 0x0007
 #endif
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 /*
     The OpenGL entry points of the FFGL 1.5 build, as process-wide function
