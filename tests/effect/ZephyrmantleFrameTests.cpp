@@ -4,6 +4,7 @@
 #include "GLCallRecorder.h"
 #include "GLEntryPoints.h"
 #include "HostUnpackState.h"
+#include "ThrowingParameterReads.h"
 #include "Zephyrmantle.h"
 
 #include <gmock/gmock.h>
@@ -12,7 +13,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <stdexcept>
 
 // The effect object driven directly, the way the host interface drives it, on a
 // real (software) GL context.
@@ -20,7 +20,7 @@
 namespace
 {
 /** Opens up the effect's state for the checks. */
-class ZephyrmantleProbe : public Zephyrmantle
+class ZephyrmantleProbe : public ThrowingParameterReads<Zephyrmantle>
 {
 public:
     using Zephyrmantle::hiddenScreensOn;
@@ -33,15 +33,6 @@ public:
 
     GLuint Program() const { return mainShader.GetProgramId(); }
     void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
-
-    /** While set, every parameter read throws, as a fault deep in a frame would. */
-    bool readsThrow = false;
-    float GetFloatParameter(uint32_t index) override
-    {
-        if (readsThrow)
-            throw std::runtime_error("parameter read failed");
-        return Zephyrmantle::GetFloatParameter(index);
-    }
 };
 
 long Count(const std::vector<std::string>& calls, const char* name)

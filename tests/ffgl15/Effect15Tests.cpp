@@ -4,12 +4,12 @@
 #include "GLCallLog15.h"
 #include "HostUnpackState.h"
 #include "TestResults15.h"
+#include "ThrowingParameterReads.h"
 #include "Zephyrmantle.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <stdexcept>
 
 // The effect as the FFGL 1.5 library builds it, driven directly on a
 // compatibility context: each check is a place where it differs from the FFGL
@@ -18,7 +18,7 @@
 namespace
 {
 /** Opens up the effect's state for the checks. */
-class Zephyrmantle15Probe : public Zephyrmantle
+class Zephyrmantle15Probe : public ThrowingParameterReads<Zephyrmantle>
 {
 public:
     using Zephyrmantle::colorGroups;
@@ -36,15 +36,6 @@ public:
     GLuint Program() const { return mainShader.GetProgram(); }
     bool ProgramIsValid() const { return mainShader.IsValid(); }
     void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
-
-    /** While set, every parameter read throws, as a fault deep in a frame would. */
-    bool readsThrow = false;
-    float GetFloatParameter(uint32_t index) override
-    {
-        if (readsThrow)
-            throw std::runtime_error("parameter read failed");
-        return Zephyrmantle::GetFloatParameter(index);
-    }
 };
 
 /** Moves the settings file the home wrote into the folder of FFGL 1.5 hosts. */
