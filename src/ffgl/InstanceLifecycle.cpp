@@ -48,33 +48,24 @@ bool EnsureGLEntryPoints()
 
 int32_t EnsurePrototype()
 {
-    if (PrototypeInstance == nullptr)
-        PrototypeInstance = CreateFromFactory<CFFGLPlugin>(CurrentPluginInfo);
-    return PrototypeInstance != nullptr ? FF_SUCCESS : FF_FAIL;
+    return EnsurePrototypeFrom(PrototypeInstance, CurrentPluginInfo);
 }
 
 FFResult InstantiateGL(const FFGLViewport* viewport)
 {
-    if (viewport == nullptr || EnsurePrototype() != FF_SUCCESS)
-        return FF_FAIL64;
-    return InstantiateFromFactory<CFFGLPlugin>(CurrentPluginInfo, viewport, [](CFFGLPlugin& object) {
+    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport, [](CFFGLPlugin& object) {
         return PushDefaults(object) && EnsureGLEntryPoints();
     });
 }
 
 int32_t DeInstantiateGL(CFFGLPlugin* instance)
 {
-    if (instance == nullptr)
-        return FF_FAIL;
-
-    ReleaseInstance(instance);
-    return FF_SUCCESS;
+    return DeInstantiate(instance);
 }
 
 int32_t Deinitialise()
 {
-    DeletePrototype(PrototypeInstance);
-    return FF_SUCCESS;
+    return DeletePrototype(PrototypeInstance);
 }
 
 bool IsTextParamType(int32_t type)
