@@ -171,6 +171,7 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
         if (reloaded || changed)
             RebuildOutline();
 
+        // Where a quad drawn without a program would cover the host's output, nothing is drawn or bound.
         if (! mainShader.IsValid() && ! PluginBuild::drawsWithoutProgram)
             return FF_SUCCESS;
 
