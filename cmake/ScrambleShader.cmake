@@ -54,7 +54,10 @@ if(CMAKE_SCRIPT_MODE_FILE)
 "// Generated at build time; do not edit.
 #include \"ShaderText.h\"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
 std::vector<uint8_t> ShaderTextKey {${body}};
+}
 ")
   elseif(ZM_MODE STREQUAL "text")
     file(READ "${ZM_INPUT}" plainHex HEX)
@@ -90,9 +93,12 @@ const uint8_t storedBytes[] = {${body}};
 const uint8_t* const storedText = storedBytes;
 }
 
+inline namespace ZM_BUILD_NAMESPACE
+{
 std::string ${ZM_FUNCTION}()
 {
     return UnscrambleShaderText(storedText, ${n});
+}
 }
 ")
   else()

@@ -1,5 +1,8 @@
 #include "ShaderText.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 std::string UnscrambleShaderText(const uint8_t* block, int32_t n)
 {
     if (n <= 0)
@@ -25,3 +28,5 @@ std::string UnscrambleShaderText(const uint8_t* block, int32_t n)
     }
     return text;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

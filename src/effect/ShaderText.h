@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     The effect's two GLSL texts. The library stores them scrambled (a build
     step XORs the readable sources in src/effect/shaders/ with the key below)
@@ -29,3 +32,5 @@ std::string UnscrambleShaderText(const uint8_t* block, int32_t n);
 
 /** The scrambling key, built by a static initialiser when the library loads. */
 extern std::vector<uint8_t> ShaderTextKey;
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 struct Rgb
@@ -111,3 +114,5 @@ const uint32_t* GetThumbnailPixels()
 {
     return thumbnailPixels;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

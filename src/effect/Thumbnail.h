@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     The plug-in's 160 x 120 thumbnail, drawn procedurally when the library loads:
     an orange pictogram of three nested rounded contours on a dark navy panel,
@@ -33,3 +36,5 @@ const ThumbnailInfo& RegisterThumbnailInfo();
 
 /** The process-wide pixel table: thumbnailWidth x thumbnailHeight values, filled at load. */
 const uint32_t* GetThumbnailPixels();
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -6,45 +6,17 @@
 #include "ShaderText.h"
 
 #include <atomic>
+#include <exception>
 #include <limits>
 #include <new>
+#include <string>
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 namespace
 {
 std::atomic<int> liveObjects { 0 };
-
-// ---- What differs between the two plug-in builds -------------------------------------
-#ifdef ZEPHYRMANTLE_FFGL15
-// FFGL 1.5 hosts keep their files below "Resolume Arena 6/".
-constexpr bool useArena6Folder = true;
-// A compatibility context fills a quad drawn without a program with the
-// current colour, which would cover the host's whole output.
-constexpr bool drawsWithoutProgram = false;
-#else
-// FFGL 2.1 hosts keep their files below "Resolume Arena/".
-constexpr bool useArena6Folder = false;
-constexpr bool drawsWithoutProgram = true;
-#endif
-
-// GL_TEXTURE_2D is a capability only where fixed-function texturing exists: every
-// context of an FFGL 1.5 host, but not a core-profile context of an FFGL 2.1 host,
-// where disabling it would leave GL_INVALID_ENUM behind in the host's context.
-bool HasTexture2DCapability()
-{
-#ifdef ZEPHYRMANTLE_FFGL15
-    return true;
-#else
-    GLint major = 0, minor = 0;
-    zmgl::glGetIntegerv(GL_MAJOR_VERSION, &major);
-    zmgl::glGetIntegerv(GL_MINOR_VERSION, &minor);
-    if (major < 3 || (major == 3 && minor < 2))
-        return true; // no profiles before 3.2
-    GLint profile = 0;
-    zmgl::glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-    return (profile & GL_CONTEXT_COMPATIBILITY_PROFILE_BIT) != 0;
-#endif
-}
-// ---------------------------------------------------------------------------------------
 
 juce::String FromBytes(const std::string& text)
 {
@@ -61,24 +33,20 @@ GLint LocationAt(const juce::Array<int32_t>& locations, int index)
 Zephyrmantle::Zephyrmantle()
     : Plugin(FF_SOURCE)
 {
-    outputSetupReader = std::make_unique<OutputSetupReader>(useArena6Folder);
+    outputSetupReader = std::make_unique<OutputSetupReader>(PluginBuild::useArena6Folder);
 
     hiddenScreensParam = AddParam("Hidden Screens", {}, FF_TYPE_BOOLEAN, 0.0f);
     hiddenSlicesParam = AddParam("Hidden Slices", {}, FF_TYPE_BOOLEAN, 0.0f);
     mergeShapesParam = AddParam("Merge shapes", {}, FF_TYPE_BOOLEAN, 1.0f);
 
-#ifndef ZEPHYRMANTLE_FFGL15
-    // The screen choice: "All", then every screen the host had when this object was made.
-    // The list is never rebuilt; a later layout only changes what the numbers select.
-    screensParam = paramValues.size();
-    const auto& screens = outputSetupReader->screens;
-    SetOptionParamInfo(screensParam, "Screens", static_cast<uint32_t>(screens.size() + 1), 0.0f);
-    SetParamElementInfo(screensParam, 0, "All", 0.0f);
-    for (size_t i = 0; i < screens.size(); ++i)
-        SetParamElementInfo(screensParam, static_cast<uint32_t>(i + 1), screens[i].name.toRawUTF8(),
-                            static_cast<float>(i + 1));
-    AddValueSlot();
-#endif
+    if (PluginBuild::hasScreenChoice)
+    {
+        // The screen choice: "All", then every screen the host had when this object was made.
+        // The list is never rebuilt; a later layout only changes what the numbers select.
+        screensParam = paramValues.size();
+        PluginBuild::AddScreenChoice(*this, screensParam, "Screens", outputSetupReader->screens);
+        AddValueSlot();
+    }
 
     AddParam("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
     AddParam("Outside", "outline", FF_TYPE_STANDARD, 0.0f);
@@ -125,10 +93,11 @@ int32_t Zephyrmantle::InitGL(const FFGLViewport* newViewport)
     try
     {
         Plugin::InitGL(newViewport);
-        contextHasTexture2DCapability = HasTexture2DCapability();
+        contextHasTexture2DCapability = PluginBuild::ContextHasTexture2DCapability();
     }
     catch (...)
     {
+        ReportSwallowedException("InitGL");
     }
     RebuildOutline();
     return FF_SUCCESS;
@@ -148,6 +117,7 @@ int32_t Zephyrmantle::DeInitGL()
     }
     catch (...)
     {
+        ReportSwallowedException("DeInitGL");
         return FF_SUCCESS;
     }
 }
@@ -160,6 +130,7 @@ int32_t Zephyrmantle::Resize(const FFGLViewport* newViewport)
     }
     catch (...)
     {
+        ReportSwallowedException("Resize");
     }
     RebuildOutline();
     return FF_SUCCESS;
@@ -185,21 +156,23 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
         followSwitch(hiddenScreensParam, hiddenScreensOn);
         followSwitch(hiddenSlicesParam, hiddenSlicesOn);
 
-#ifndef ZEPHYRMANTLE_FFGL15
-        const int32_t selection = TruncateToInt32(GetFloatParameter(static_cast<uint32_t>(screensParam)));
-        if (selection != screenSelection)
+        if (PluginBuild::hasScreenChoice)
         {
-            screenSelection = selection;
-            changed = true;
+            const int32_t selection = TruncateToInt32(GetFloatParameter(static_cast<uint32_t>(screensParam)));
+            if (selection != screenSelection)
+            {
+                screenSelection = selection;
+                changed = true;
+            }
         }
-#endif
 
         // Polled every frame, whatever the switches did, so that its stored times stay current.
         const bool reloaded = outputSetupReader != nullptr && outputSetupReader->Poll();
         if (reloaded || changed)
             RebuildOutline();
 
-        if (! mainShader.IsValid() && ! drawsWithoutProgram)
+        // Where a quad drawn without a program would cover the host's output, nothing is drawn or bound.
+        if (! mainShader.IsValid() && ! PluginBuild::drawsWithoutProgram)
             return FF_SUCCESS;
 
         if (mainShader.IsValid())
@@ -236,7 +209,7 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
 
             zmgl::glActiveTexture(GL_TEXTURE0);
             zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
-            DrawQuad(maxS, maxT);
+            PluginBuild::DrawQuad(quad, maxS, maxT, hasInputs);
         }
 
         if (contextHasTexture2DCapability)
@@ -246,8 +219,37 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
     }
     catch (...)
     {
+        ReportSwallowedException("frame");
     }
     return FF_SUCCESS;
+}
+
+void Zephyrmantle::ReportSwallowedException(const char* operation) noexcept
+{
+    // The host sees success either way; the first failure is enough to
+    // diagnose the instance, and a failing frame would repeat it every frame.
+    if (exceptionReported)
+        return;
+    exceptionReported = true;
+    try
+    {
+        try
+        {
+            throw;
+        }
+        catch (const std::exception& e)
+        {
+            PluginBuild::Report("Zephyrmantle error: ", (std::string(operation) + ": " + e.what()).c_str());
+        }
+        catch (...)
+        {
+            PluginBuild::Report("Zephyrmantle error: ", (std::string(operation) + ": unknown exception").c_str());
+        }
+    }
+    catch (...)
+    {
+        // Not even the report could be made (out of memory): nothing more to do.
+    }
 }
 
 void Zephyrmantle::RebuildOutline() noexcept
@@ -309,36 +311,6 @@ void Zephyrmantle::UploadOutline() noexcept
     }
 }
 
-// ---- The quad: a vertex array in the FFGL 2.1 build, immediate mode in the FFGL 1.5 build ----
-#ifdef ZEPHYRMANTLE_FFGL15
-void Zephyrmantle::DrawQuad(float maxS, float maxT)
-{
-    struct Corner
-    {
-        float x, y, s, t;
-    };
-    const Corner corners[] = { { -1.0f, -1.0f, 0.0f, 0.0f },
-                               { -1.0f, 1.0f, 0.0f, maxT },
-                               { 1.0f, 1.0f, maxS, maxT },
-                               { 1.0f, -1.0f, maxS, 0.0f } };
-
-    zmgl::glBegin(GL_QUADS);
-    for (const auto& corner : corners)
-    {
-        // A source takes no input frames, so its vertex shader derives the coordinates itself.
-        if (hasInputs)
-            zmgl::glMultiTexCoord2f(GL_TEXTURE0, corner.s, corner.t);
-        zmgl::glVertex2f(corner.x, corner.y);
-    }
-    zmgl::glEnd();
-}
-#else
-void Zephyrmantle::DrawQuad([[maybe_unused]] float maxS, [[maybe_unused]] float maxT)
-{
-    quad.Draw();
-}
-#endif
-
 int32_t CreatePluginInstance(PluginHostObject** object)
 {
     if (object == nullptr)
@@ -356,3 +328,5 @@ int32_t CreatePluginInstance(PluginHostObject** object)
         return FF_FAIL;
     }
 }
+
+} // namespace ZM_BUILD_NAMESPACE

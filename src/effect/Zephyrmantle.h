@@ -1,6 +1,5 @@
 #pragma once
 
-// Plugin is built on the FFGL 1.5 interface where ZEPHYRMANTLE_FFGL15 is defined.
 #include "Plugin.h"
 
 #include "OutputSetupReader.h"
@@ -9,6 +8,9 @@
 
 #include <cstdint>
 #include <memory>
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 /**
     The contour effect: the plug-in object the host creates, drives every frame
@@ -24,12 +26,17 @@
     and on a frame that finds a switch or the screen choice changed or the host's
     files rewritten.
 
+    The host-facing operations never let an exception reach the host; the first
+    one an instance catches is reported on the build's developer channel (the
+    debugger output in the FFGL 2.1 build, standard output in the FFGL 1.5 build).
+
     Objects are made by CreatePluginInstance (the factory of the registration
     record); the host interface then pushes the defaults, calls InitGL, frames,
     Resize, DeInitGL and deletes the object.
 
-    The same source is compiled into both plug-in builds; the few places where the
-    FFGL 1.5 build differs are marked with ZEPHYRMANTLE_FFGL15.
+    The same source is compiled into both plug-in builds; what the FFGL 1.5 build
+    does differently (no screen choice, another host folder, no drawing without a
+    program) comes from each build's PluginBuild.h.
 */
 class Zephyrmantle : public Plugin
 {
@@ -95,7 +102,12 @@ protected:
 
 private:
     void UploadOutline() noexcept;
-    void DrawQuad(float maxS, float maxT);
+
+    /** Called inside a catch block of a host-facing operation: reports the exception being
+        handled on the build's developer channel, the first time only. */
+    void ReportSwallowedException(const char* operation) noexcept;
+
+    bool exceptionReported = false;
 
     JUCE_DECLARE_NON_COPYABLE (Zephyrmantle)
 };
@@ -103,3 +115,5 @@ private:
 /** The factory of the registration record: makes a Zephyrmantle and stores its
     address through the argument; 0, or -1 (nothing stored) when it cannot. */
 int32_t CreatePluginInstance(PluginHostObject** object);
+
+} // namespace ZM_BUILD_NAMESPACE

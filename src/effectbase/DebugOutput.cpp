@@ -20,6 +20,9 @@ void OutputDebugStringA(const char* text)
 } // namespace
 #endif
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 void logToDebugOutput(const char* prefix, const char* message)
 {
     std::ostringstream stream;
@@ -31,3 +34,5 @@ void logToDebugOutput(const char* prefix, const char* message)
 
     std::cout << text << std::endl;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

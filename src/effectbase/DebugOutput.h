@@ -1,5 +1,8 @@
 #pragma once
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     Reports a shader failure: writes the prefix immediately followed by the
     message to the debugger output channel, then a separate line end to that
@@ -12,3 +15,5 @@
     A null prefix or message counts as empty text.
 */
 void logToDebugOutput(const char* prefix, const char* message);
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 std::array<float, 3> HsbToRgb(int32_t hue, double saturation, double brightness)
 {
     const double chroma = saturation * brightness;
@@ -20,3 +23,5 @@ std::array<float, 3> HsbToRgb(int32_t hue, double saturation, double brightness)
     // Narrowing a double outside float range gives an infinity in IEEE arithmetic, and NaN stays NaN.
     return { static_cast<float>(r + m), static_cast<float>(g + m), static_cast<float>(b + m) };
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -3,6 +3,9 @@
 #include <array>
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     Converts a colour given as hue, saturation and brightness into red, green
     and blue, the way the colour groups of an effect are turned into shader
@@ -20,3 +23,5 @@
     @returns red, green and blue, in that order
 */
 std::array<float, 3> HsbToRgb(int32_t hue, double saturation, double brightness);
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,67 +2,22 @@
 
 #include "HsbToRgb.h"
 
-namespace
+inline namespace ZM_BUILD_NAMESPACE
 {
-// ---- What differs between the two plug-in builds -------------------------------------
-#ifdef ZEPHYRMANTLE_FFGL15
-// Only an effect takes an input frame in the FFGL 1.5 build; sources and mixers get none.
-int32_t InputFramesForType(int32_t pluginType)
-{
-    return pluginType == FF_EFFECT ? 1 : 0;
-}
-
-void DeleteGLObjects(FFGLShader& shader)
-{
-    shader.DeleteObjects();
-}
-#else
-int32_t InputFramesForType(int32_t pluginType)
-{
-    switch (pluginType)
-    {
-        case FF_EFFECT: return 1;
-        case FF_MIXER: return 2;
-        default: return 0;
-    }
-}
-
-void DeleteGLObjects(ShaderProgram& shader)
-{
-    shader.DeleteProgram();
-}
-#endif
-// ---------------------------------------------------------------------------------------
-} // namespace
 
 Plugin::Plugin(const int32_t& pluginType)
 {
-    const int32_t frames = InputFramesForType(pluginType);
+    const int32_t frames = PluginBuild::InputFramesForType(pluginType);
     SetMinInputFrames(frames);
     SetMaxInputFrames(frames);
-#ifdef ZEPHYRMANTLE_FFGL15
     hasInputs = frames > 0;
-#endif
 }
 
 Plugin::~Plugin() = default;
 
 GLuint Plugin::GetMainProgram() const
 {
-#ifdef ZEPHYRMANTLE_FFGL15
-    return mainShader.GetProgram();
-#else
-    return mainShader.GetProgramId();
-#endif
-}
-
-GLint Plugin::UniformLocation(const char* name) const
-{
-#ifdef ZEPHYRMANTLE_FFGL15
-    return mainShader.UniformLocation(name);
-#else
-    return zmgl::glGetUniformLocation(mainShader.GetProgramId(), name);
-#endif
+    return PluginBuild::ProgramOf(mainShader);
 }
 
 int32_t Plugin::AddParam(const juce::String& name, const juce::String& uniformName, int32_t type, float defaultValue)
@@ -72,12 +27,10 @@ int32_t Plugin::AddParam(const juce::String& name, const juce::String& uniformNa
     return AddSlot(uniformName, defaultValue);
 }
 
-#ifndef ZEPHYRMANTLE_FFGL15
 void Plugin::AddValueSlot()
 {
     AddSlot(juce::String(), 0.0f);
 }
-#endif
 
 void Plugin::AddHueColorParam(const juce::String& name, const juce::String& redUniform,
                               const juce::String& greenUniform, const juce::String& blueUniform, float hueDefault)
@@ -86,9 +39,8 @@ void Plugin::AddHueColorParam(const juce::String& name, const juce::String& redU
     AddColorGroup(hueIndex);
     AddParam(name + "_saturation", greenUniform, FF_TYPE_SATURATION, 2.0f);
     AddParam(name + "_brighthness", blueUniform, FF_TYPE_BRIGHTNESS, 2.0f);
-#ifndef ZEPHYRMANTLE_FFGL15
-    AddParam(name + "_alpha", juce::String(), FF_TYPE_ALPHA, 1.0f);
-#endif
+    if (PluginBuild::colourGroupsHaveAlpha)
+        AddParam(name + "_alpha", juce::String(), FF_TYPE_ALPHA, 1.0f);
 }
 
 void Plugin::SetShaderSources(const juce::String& vertex, const juce::String& fragment)
@@ -112,19 +64,15 @@ int32_t Plugin::InitGL(const FFGLViewport* newViewport)
 
     ApplyViewport(*newViewport, true);
 
-#ifndef ZEPHYRMANTLE_FFGL15
     quad.Create();
-#endif
     return FF_SUCCESS;
 }
 
 int32_t Plugin::DeInitGL()
 {
-    DeleteGLObjects(mainShader);
-    DeleteGLObjects(secondShader);
-#ifndef ZEPHYRMANTLE_FFGL15
+    PluginBuild::ReleaseShader(mainShader);
+    PluginBuild::ReleaseShader(secondShader);
     quad.Release();
-#endif
     return FF_SUCCESS;
 }
 
@@ -157,9 +105,10 @@ void Plugin::ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms
         zmgl::glUseProgram(GetMainProgram());
         if (resolveUniforms)
         {
-            ResolveUniformLocations([this](const char* uniformName) { return UniformLocation(uniformName); });
-            resolutionLocation = UniformLocation("resolution");
-            maxstLocation = UniformLocation("maxst");
+            ResolveUniformLocations(
+                [this](const char* uniformName) { return PluginBuild::UniformLocationIn(mainShader, uniformName); });
+            resolutionLocation = PluginBuild::UniformLocationIn(mainShader, "resolution");
+            maxstLocation = PluginBuild::UniformLocationIn(mainShader, "maxst");
         }
         zmgl::glUniform2f(resolutionLocation, static_cast<float>(newViewport.width),
                           static_cast<float>(newViewport.height));
@@ -169,3 +118,5 @@ void Plugin::ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms
     viewportWidth = static_cast<int32_t>(newViewport.width);
     viewportHeight = static_cast<int32_t>(newViewport.height);
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,16 +1,8 @@
 #pragma once
 
-// Both plug-in libraries compile this class; the FFGL 1.5 library defines
-// ZEPHYRMANTLE_FFGL15 and the places where that build differs are marked with it.
-#ifdef ZEPHYRMANTLE_FFGL15
- #include "CFreeFrameGLPlugin.h"
- #include "FFGLShader.h"
- #include "GLEntryPoints15.h"
-#else
- #include "CFFGLPlugin.h"
- #include "ScreenQuad.h"
- #include "ShaderProgram.h"
-#endif
+// Both plug-in libraries compile this class, each with its own PluginBuild.h
+// (host object class, shader wrapper, quad and the rules that differ).
+#include "PluginBuild.h"
 #include "ValueSlots.h"
 
 #include <juce_core/juce_core.h>
@@ -18,22 +10,12 @@
 #include <array>
 #include <cstdint>
 
-// ---- What differs between the two plug-in builds -------------------------------------
-#ifdef ZEPHYRMANTLE_FFGL15
-/** The host interface's object class the effect base derives from. */
-using PluginHostObject = CFreeFrameGLPlugin;
-/** The GL program wrapper the effect base builds and draws with. */
-using PluginShader = FFGLShader;
-#else
-using PluginHostObject = CFFGLPlugin;
-using PluginShader = ShaderProgram;
-#endif
-// ---------------------------------------------------------------------------------------
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 /**
     The base of a shader effect: it turns the host's parameters into shader
-    input and owns the program (and, for FFGL 2.1, the full-screen quad) the
-    effect draws with.
+    input and owns the program and the full-screen quad the effect draws with.
 
     Every parameter a derived class adds gets one float value slot and one GLSL
     uniform name, both at the parameter's index. InitGL compiles the two shader
@@ -51,8 +33,8 @@ using PluginShader = ShaderProgram;
     default, so a default of 2.0 reaches new instances there as 1.0.) GL objects
     exist only between InitGL and DeInitGL; the destructor makes no GL call.
 
-    The FFGL 1.5 build has no quad object (its effect draws in immediate mode),
-    no alpha member in a colour group, no AddValueSlot, and a hasInputs flag.
+    In the FFGL 1.5 build the quad is drawn in immediate mode and holds no GL
+    objects, and a colour group has no alpha member (see PluginBuild.h).
 */
 class Plugin : public PluginHostObject, protected ValueSlots
 {
@@ -60,7 +42,7 @@ public:
     /**
         Sets both input-frame limits from the FFGL plug-in type: 1 for an
         effect, 0 for a source; a mixer gets 2 in the FFGL 2.1 build and 0 in
-        the FFGL 1.5 build, where hasInputs follows.
+        the FFGL 1.5 build. hasInputs follows.
     */
     explicit Plugin(const int32_t& pluginType);
     ~Plugin() override;
@@ -94,14 +76,12 @@ protected:
     */
     int32_t AddParam(const juce::String& name, const juce::String& uniformName, int32_t type, float defaultValue);
 
-#ifndef ZEPHYRMANTLE_FFGL15
     /**
         Adds a value slot with no uniform and no table record, for a parameter
         the derived class records in the table itself, so that slots and ids
         stay aligned.
     */
     void AddValueSlot();
-#endif
 
     /**
         Adds a colour group: hue, saturation and brightness parameters named
@@ -118,10 +98,8 @@ protected:
     /** The GL name of the main program, 0 when there is none. */
     GLuint GetMainProgram() const;
 
-#ifdef ZEPHYRMANTLE_FFGL15
     /** Whether the plug-in takes input frames; the effect then sends texture coordinates with its vertices. */
     bool hasInputs = false;
-#endif
     juce::String vertexSource;
     juce::String fragmentSource;
     int32_t viewportWidth = 0;
@@ -133,9 +111,7 @@ protected:
     PluginShader mainShader;
     /** A second program object that nothing builds; released with the first. */
     PluginShader secondShader;
-#ifndef ZEPHYRMANTLE_FFGL15
-    ScreenQuad quad;
-#endif
+    PluginQuad quad;
 
 private:
     /**
@@ -145,6 +121,6 @@ private:
     */
     void ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms);
 
-    /** The main program's location of a uniform; -1 for a name that is no active uniform. */
-    GLint UniformLocation(const char* name) const;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

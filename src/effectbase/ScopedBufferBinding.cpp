@@ -1,5 +1,8 @@
 #include "ScopedBufferBinding.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace ffglex
 {
 
@@ -19,3 +22,5 @@ ScopedBufferBinding::~ScopedBufferBinding()
 }
 
 } // namespace ffglex
+
+} // namespace ZM_BUILD_NAMESPACE

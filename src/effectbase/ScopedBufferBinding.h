@@ -2,6 +2,9 @@
 
 #include "GLEntryPoints.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace ffglex
 {
 
@@ -36,3 +39,5 @@ private:
 };
 
 } // namespace ffglex
+
+} // namespace ZM_BUILD_NAMESPACE

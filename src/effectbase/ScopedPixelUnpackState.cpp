@@ -2,11 +2,10 @@
 
 #include <iterator>
 
-#ifdef ZEPHYRMANTLE_FFGL15
- #include "GLEntryPoints15.h"
-#else
- #include "GLEntryPoints.h"
-#endif
+#include "PluginBuild.h"
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 namespace
 {
@@ -47,3 +46,5 @@ ScopedPixelUnpackState::~ScopedPixelUnpackState()
     if (hostBuffer != 0)
         zmgl::glBindBuffer(GL_PIXEL_UNPACK_BUFFER, static_cast<GLuint>(hostBuffer));
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -5,6 +5,9 @@
 #include <array>
 #include <cstddef>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     Puts the host's pixel-unpack state aside for the length of a scope and
     sets what an upload of tightly packed rows from our own memory needs: no
@@ -40,3 +43,5 @@ private:
     std::array<GLint, numStoreParameters> hostValues {};
     GLint hostBuffer = 0;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

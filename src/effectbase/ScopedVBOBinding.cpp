@@ -1,5 +1,8 @@
 #include "ScopedVBOBinding.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace ffglex
 {
 
@@ -9,3 +12,5 @@ ScopedVBOBinding::ScopedVBOBinding(GLuint buffer)
 }
 
 } // namespace ffglex
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,6 +2,9 @@
 
 #include "ScopedBufferBinding.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace ffglex
 {
 
@@ -17,3 +20,5 @@ public:
 };
 
 } // namespace ffglex
+
+} // namespace ZM_BUILD_NAMESPACE

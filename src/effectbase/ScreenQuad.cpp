@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 // u, v, x, y, z per vertex: the upper-left triangle, then the lower-right one.
@@ -73,3 +76,5 @@ void ScreenQuad::Release()
     zmgl::glDeleteVertexArrays(1, &vertexArray);
     vertexArray = 0;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,6 +2,9 @@
 
 #include "GLEntryPoints.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     Two triangles that cover the whole viewport, held in one vertex array and
     one vertex buffer: the geometry an effect draws once per frame through its
@@ -54,3 +57,5 @@ private:
     GLuint vertexArray = 0;
     GLuint vertexBuffer = 0;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 constexpr GLsizei linkLogCapacity = 1024;
@@ -106,3 +109,5 @@ bool ShaderProgram::Link()
     logToDebugOutput("Fragment Shader error: ", log);
     return false;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

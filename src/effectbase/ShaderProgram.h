@@ -5,6 +5,9 @@
 #include <string>
 #include <vector>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     One GLSL program object built from a vertex and a fragment source.
 
@@ -60,3 +63,5 @@ private:
 
     GLuint programId = 0;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,5 +1,8 @@
 #include "ValueSlots.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 int32_t ValueSlots::AddSlot(const juce::String& uniformName, float value)
 {
     const int32_t index = paramValues.size();
@@ -23,3 +26,5 @@ float ValueSlots::GetSlotValue(uint32_t index) const noexcept
         return 0.0f;
     return paramValues.getUnchecked(static_cast<int>(index));
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     The value slots of a shader effect: for each parameter index one float
     value and one GLSL uniform name, the uniform locations resolved for those
@@ -65,3 +68,5 @@ public:
     /** The first (hue) index of each colour group, in the order the groups were added. */
     juce::Array<int32_t> colorGroups;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,5 +1,8 @@
 #include "VertexArrayBindingGuard.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 VertexArrayBindingGuard::VertexArrayBindingGuard(GLuint vertexArray)
     : bound(true)
 {
@@ -14,3 +17,5 @@ VertexArrayBindingGuard::~VertexArrayBindingGuard()
         bound = false;
     }
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,6 +2,9 @@
 
 #include "GLEntryPoints.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     Binds a vertex-array object for the length of a scope and binds 0 when the
     scope ends, also when it is left by an exception. The previous binding is
@@ -28,3 +31,5 @@ public:
 private:
     bool bound;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,5 +1,8 @@
 #include "CFFGLPlugin.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 CFFGLPlugin::CFFGLPlugin() = default;
 
 CFFGLPlugin::~CFFGLPlugin() = default;
@@ -97,3 +100,5 @@ int32_t CFFGLPlugin::Resize(const FFGLViewport* vp)
         viewport = *vp;
     return FF_SUCCESS;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -5,6 +5,9 @@
 
 #include <string>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     Base class of every plug-in object of the FFGL 2.1 build: the prototype and
     each instance the host creates. plugMain reaches an object only through the
@@ -66,3 +69,5 @@ public:
     double time = 0.0;
     uint32_t sampleRate = 0;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

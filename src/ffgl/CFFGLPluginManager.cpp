@@ -1,6 +1,9 @@
 #include "CFFGLPluginManager.h"
 #include "FFGLTypes.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 ParamInfo MakeRecord(int32_t id, const char* name, int32_t type, float defaultValue, size_t elementCount)
@@ -59,3 +62,5 @@ const ParamInfo* CFFGLPluginManager::FindParam(int32_t id) const
 {
     return const_cast<CFFGLPluginManager*>(this)->FindParam(id);
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /** One option element of an option parameter: a display name and a value. */
 struct ParamElement
 {
@@ -75,3 +78,5 @@ private:
     int32_t maxInputFrames = 0;
     bool timeSupported = true;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

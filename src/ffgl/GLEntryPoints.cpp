@@ -2,6 +2,9 @@
 
 #include "GLProcResolver.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace zmgl
 {
 #define ZM_GL_DEFINE_ENTRY_POINT(type, name) type name = nullptr;
@@ -44,3 +47,5 @@ int32_t LoadGLEntryPoints()
 
     return complete ? 1 : 0;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

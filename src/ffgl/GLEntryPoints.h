@@ -5,6 +5,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     The process-wide OpenGL entry points of the FFGL 2.1 build. They are
     resolved by name once per process, in the host's current context, during
@@ -69,3 +72,5 @@ ZM_GL_ENTRY_POINTS(ZM_GL_DECLARE_ENTRY_POINT)
     missing entry point), any other value when all of them can be called.
 */
 int32_t LoadGLEntryPoints();
+
+} // namespace ZM_BUILD_NAMESPACE

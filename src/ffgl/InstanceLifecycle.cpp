@@ -5,6 +5,9 @@
 #include "InstanceSteps.h"
 #include "PluginInfo.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 CFFGLPlugin* PrototypeInstance = nullptr;
 bool glLoadAttempted = false;
 bool glLoadSucceeded = false;
@@ -45,33 +48,24 @@ bool EnsureGLEntryPoints()
 
 int32_t EnsurePrototype()
 {
-    if (PrototypeInstance == nullptr)
-        PrototypeInstance = CreateFromFactory<CFFGLPlugin>(CurrentPluginInfo);
-    return PrototypeInstance != nullptr ? FF_SUCCESS : FF_FAIL;
+    return EnsurePrototypeFrom(PrototypeInstance, CurrentPluginInfo);
 }
 
 FFResult InstantiateGL(const FFGLViewport* viewport)
 {
-    if (viewport == nullptr || EnsurePrototype() != FF_SUCCESS)
-        return FF_FAIL64;
-    return InstantiateFromFactory<CFFGLPlugin>(CurrentPluginInfo, viewport, [](CFFGLPlugin& object) {
+    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport, [](CFFGLPlugin& object) {
         return PushDefaults(object) && EnsureGLEntryPoints();
     });
 }
 
 int32_t DeInstantiateGL(CFFGLPlugin* instance)
 {
-    if (instance == nullptr)
-        return FF_FAIL;
-
-    ReleaseInstance(instance);
-    return FF_SUCCESS;
+    return DeInstantiate(instance);
 }
 
 int32_t Deinitialise()
 {
-    DeletePrototype(PrototypeInstance);
-    return FF_SUCCESS;
+    return DeletePrototype(PrototypeInstance);
 }
 
 bool IsTextParamType(int32_t type)
@@ -86,3 +80,5 @@ int32_t GetParamType(uint32_t index)
     const ParamInfo* record = PrototypeInstance->FindParam(static_cast<int32_t>(index));
     return record != nullptr ? record->type : FF_FAIL;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

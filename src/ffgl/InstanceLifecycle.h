@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 class CFFGLPlugin;
 
 /*
@@ -45,3 +48,5 @@ bool IsTextParamType(int32_t type);
 
 /** The type code of the prototype's parameter with this id; -1 when there is none or no prototype. */
 int32_t GetParamType(uint32_t index);
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -12,27 +12,6 @@
 
 namespace
 {
-// What a code answers when it cannot do its work, including when something
-// inside it throws: the failure value that hosts already expect from it.
-FFResult FailureResult(uint32_t code)
-{
-    switch (code)
-    {
-        case FF_GET_INFO:
-        case FF_GET_EXTENDED_INFO:
-        case FF_GET_PARAMETER_NAME:
-        case FF_GET_PLUGIN_SHORT_NAME:
-        case FF_GET_PARAMETER_ELEMENT_NAME:
-        case FF_GET_FILE_EXTENSION:
-            return NullPointer;
-        case FF_GET_PARAMETER_DISPLAY:
-        case FF_INSTANTIATE_GL:
-            return FF_FAIL64;
-        default:
-            return FF_FAIL32;
-    }
-}
-
 template <typename Record>
 const Record* InputRecord(uint64_t input)
 {
@@ -227,137 +206,186 @@ FFResult CollectParameterEvents(CFFGLPlugin& instance, EventListInput* input)
     return Result32(FF_SUCCESS);
 }
 
-// Codes that work on the instance the host names; the caller has checked it is there.
-FFResult DispatchToInstance(uint32_t code, uint64_t input, CFFGLPlugin& instance)
-{
-    const auto value = static_cast<uint32_t>(input);
-    switch (code)
-    {
-        case FF_GET_PARAMETER_DISPLAY: return PointerResult(instance.GetParameterDisplay(value));
-        case FF_SET_PARAMETER: return SetParameter(instance, InputRecord<ParamValueInput>(input));
-        case FF_GET_PARAMETER: return GetParameter(instance, value);
-        case FF_GET_INPUT_STATUS: return Result32(instance.GetInputStatus(value));
-        case FF_PROCESS_OPENGL: return ProcessFrame(instance, OutputRecord<ProcessOpenGLStruct>(input));
-        case FF_DEINSTANTIATE_GL: return Result32(DeInstantiateGL(&instance));
-        case FF_SET_TIME: return SetTime(instance, input);
-        case FF_CONNECT: return Result32(ConnectInstance(instance));
-        case FF_DISCONNECT: return Result32(DisconnectInstance(instance));
-        case FF_RESIZE:
-        {
-            const auto* viewport = InputRecord<FFGLViewport>(input);
-            return viewport != nullptr ? Result32(instance.Resize(viewport)) : FF_FAIL32;
-        }
-        case FF_SET_PARAMETER_ELEMENT_VALUE:
-            return SetElementValue(instance, InputRecord<ElementValueInput>(input));
-        case FF_SET_BEAT_INFO:
-        {
-            const auto* beat = InputRecord<BeatInput>(input);
-            if (beat == nullptr)
-                return FF_FAIL32;
-            instance.SetBeatInfo(beat->bpm, beat->barPhase);
-            return Result32(FF_SUCCESS);
-        }
-        case FF_SET_HOST_INFO:
-        {
-            const auto* host = InputRecord<HostInfoInput>(input);
-            if (host == nullptr)
-                return FF_FAIL32;
-            instance.SetHostInfo(host->name, host->version);
-            return Result32(FF_SUCCESS);
-        }
-        case FF_SET_SAMPLE_RATE:
-            instance.SetSampleRate(value);
-            return Result32(FF_SUCCESS);
-        case FF_GET_PARAMETER_EVENTS:
-            return CollectParameterEvents(instance, OutputRecord<EventListInput>(input));
-        default:
-            return FailureResult(code);
-    }
-}
+using Row = CodeRow<CFFGLPlugin>;
+using Object = CFFGLPlugin*;
 
-FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
+// The one table of this interface: every code it handles, with what it needs
+// and its failure answer (also given when an exception reaches plugMain).
+Row RowOf(uint32_t code)
 {
-    const auto value = static_cast<uint32_t>(input);
-    auto* instance = reinterpret_cast<CFFGLPlugin*>(static_cast<uintptr_t>(handle));
+    constexpr auto nothing = CodeNeeds::nothing;
+    constexpr auto instance = CodeNeeds::instance;
 
     switch (code)
     {
         // Neither prototype nor instance.
         case FF_GET_INFO:
-            return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->GetInfo()) : NullPointer;
+            return { nothing, NullPointer, [](uint64_t, Object) {
+                return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->GetInfo()) : NullPointer;
+            } };
         case FF_GET_EXTENDED_INFO:
-            return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->ExtendedInfo()) : NullPointer;
-        case FF_DEINITIALISE: return Result32(Deinitialise());
-        case FF_INSTANTIATE_GL: return InstantiateGL(InputRecord<FFGLViewport>(input));
-        case FF_GET_THUMBNAIL: return GetThumbnail(OutputRecord<ThumbnailInput>(input));
+            return { nothing, NullPointer, [](uint64_t, Object) {
+                return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->ExtendedInfo()) : NullPointer;
+            } };
+        case FF_DEINITIALISE:
+            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(Deinitialise()); } };
+        case FF_INSTANTIATE_GL:
+            return { nothing, FF_FAIL64, [](uint64_t input, Object) {
+                return InstantiateGL(InputRecord<FFGLViewport>(input));
+            } };
+        case FF_GET_THUMBNAIL:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                return GetThumbnail(OutputRecord<ThumbnailInput>(input));
+            } };
 
-        // The prototype, made on demand.
+        // The prototype, made on demand by the work itself (some codes refuse a bad record first).
         case FF_GET_NUM_PARAMETERS:
-            return EnsurePrototype() == FF_SUCCESS ? Result32(PrototypeInstance->GetNumParams()) : FF_FAIL32;
+            return { nothing, FF_FAIL32, [](uint64_t, Object) {
+                return EnsurePrototype() == FF_SUCCESS ? Result32(PrototypeInstance->GetNumParams()) : FF_FAIL32;
+            } };
         case FF_GET_PARAMETER_NAME:
-        {
-            const ParamInfo* record = PrototypeParam(value);
-            return record != nullptr ? PointerResult(record->name) : NullPointer;
-        }
-        case FF_GET_PARAMETER_DEFAULT: return GetParameterDefault(value);
-        case FF_GET_PLUGIN_CAPS: return GetCapability(value);
-        case FF_GET_PARAMETER_TYPE: return Result32(GetParamType(value));
+            return { nothing, NullPointer, [](uint64_t input, Object) {
+                const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
+                return record != nullptr ? PointerResult(record->name) : NullPointer;
+            } };
+        case FF_GET_PARAMETER_DEFAULT:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                return GetParameterDefault(static_cast<uint32_t>(input));
+            } };
+        case FF_GET_PLUGIN_CAPS:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                return GetCapability(static_cast<uint32_t>(input));
+            } };
+        case FF_GET_PARAMETER_TYPE:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                return Result32(GetParamType(static_cast<uint32_t>(input)));
+            } };
         case FF_GET_NUM_PARAMETER_ELEMENTS:
-        {
-            const ParamInfo* record = PrototypeParam(value);
-            return record != nullptr ? Result32(static_cast<uint32_t>(record->elements.size())) : FF_FAIL32;
-        }
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
+                return record != nullptr ? Result32(static_cast<uint32_t>(record->elements.size())) : FF_FAIL32;
+            } };
         case FF_GET_PARAMETER_CODE32:
-        {
-            const ParamInfo* record = PrototypeParam(value);
-            return record != nullptr ? Result32(record->code32Value) : FF_FAIL32;
-        }
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
+                return record != nullptr ? Result32(record->code32Value) : FF_FAIL32;
+            } };
         case FF_GET_PLUGIN_SHORT_NAME:
-            return EnsurePrototype() == FF_SUCCESS ? PointerResult(PrototypeInstance->GetShortName()) : NullPointer;
-        case FF_INITIALISE_PROTOTYPE: return Result32(EnsurePrototype());
+            return { nothing, NullPointer, [](uint64_t, Object) {
+                return EnsurePrototype() == FF_SUCCESS ? PointerResult(PrototypeInstance->GetShortName()) : NullPointer;
+            } };
+        case FF_INITIALISE_PROTOTYPE:
+            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(EnsurePrototype()); } };
         case FF_GET_PARAMETER_ELEMENT_NAME:
-        {
-            const auto* pair = InputRecord<IndexPairInput>(input);
-            const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
-            return element != nullptr ? PointerResult(element->name.c_str()) : NullPointer;
-        }
+            return { nothing, NullPointer, [](uint64_t input, Object) {
+                const auto* pair = InputRecord<IndexPairInput>(input);
+                const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
+                return element != nullptr ? PointerResult(element->name.c_str()) : NullPointer;
+            } };
         case FF_GET_PARAMETER_ELEMENT_VALUE:
-        {
-            const auto* pair = InputRecord<IndexPairInput>(input);
-            const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
-            return element != nullptr ? FloatResult(element->value) : FF_FAIL32;
-        }
-        case FF_GET_RANGE: return GetRange(OutputRecord<RangeInput>(input));
-        case FF_GET_NUM_FILE_EXTENSIONS: return GetNumFileExtensions(value);
-        case FF_GET_FILE_EXTENSION: return GetFileExtension(InputRecord<IndexPairInput>(input));
-        case FF_GET_CODE45_FLAG: return GetCode45Flag(instance, value);
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                const auto* pair = InputRecord<IndexPairInput>(input);
+                const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
+                return element != nullptr ? FloatResult(element->value) : FF_FAIL32;
+            } };
+        case FF_GET_RANGE:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) { return GetRange(OutputRecord<RangeInput>(input)); } };
+        case FF_GET_NUM_FILE_EXTENSIONS:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
+                return GetNumFileExtensions(static_cast<uint32_t>(input));
+            } };
+        case FF_GET_FILE_EXTENSION:
+            return { nothing, NullPointer, [](uint64_t input, Object) {
+                return GetFileExtension(InputRecord<IndexPairInput>(input));
+            } };
+        // The host's instance when it names one, the prototype otherwise.
+        case FF_GET_CODE45_FLAG:
+            return { nothing, FF_FAIL32, [](uint64_t input, Object object) {
+                return GetCode45Flag(object, static_cast<uint32_t>(input));
+            } };
 
-        // The host's instance.
+        // The host's instance; a missing record is refused by each work.
         case FF_GET_PARAMETER_DISPLAY:
+            return { instance, FF_FAIL64, [](uint64_t input, Object object) {
+                return PointerResult(object->GetParameterDisplay(static_cast<uint32_t>(input)));
+            } };
         case FF_SET_PARAMETER:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return SetParameter(*object, InputRecord<ParamValueInput>(input));
+            } };
         case FF_GET_PARAMETER:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return GetParameter(*object, static_cast<uint32_t>(input));
+            } };
         case FF_GET_INPUT_STATUS:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return Result32(object->GetInputStatus(static_cast<uint32_t>(input)));
+            } };
         case FF_PROCESS_OPENGL:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return ProcessFrame(*object, OutputRecord<ProcessOpenGLStruct>(input));
+            } };
         case FF_DEINSTANTIATE_GL:
+            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DeInstantiateGL(object)); } };
         case FF_SET_TIME:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) { return SetTime(*object, input); } };
         case FF_CONNECT:
+            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(ConnectInstance(*object)); } };
         case FF_DISCONNECT:
+            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DisconnectInstance(*object)); } };
         case FF_RESIZE:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                const auto* viewport = InputRecord<FFGLViewport>(input);
+                return viewport != nullptr ? Result32(object->Resize(viewport)) : FF_FAIL32;
+            } };
         case FF_SET_PARAMETER_ELEMENT_VALUE:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return SetElementValue(*object, InputRecord<ElementValueInput>(input));
+            } };
         case FF_SET_BEAT_INFO:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                const auto* beat = InputRecord<BeatInput>(input);
+                if (beat == nullptr)
+                    return FF_FAIL32;
+                object->SetBeatInfo(beat->bpm, beat->barPhase);
+                return Result32(FF_SUCCESS);
+            } };
         case FF_SET_HOST_INFO:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                const auto* host = InputRecord<HostInfoInput>(input);
+                if (host == nullptr)
+                    return FF_FAIL32;
+                object->SetHostInfo(host->name, host->version);
+                return Result32(FF_SUCCESS);
+            } };
         case FF_SET_SAMPLE_RATE:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                object->SetSampleRate(static_cast<uint32_t>(input));
+                return Result32(FF_SUCCESS);
+            } };
         case FF_GET_PARAMETER_EVENTS:
-            return instance != nullptr ? DispatchToInstance(code, input, *instance) : FailureResult(code);
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return CollectParameterEvents(*object, OutputRecord<EventListInput>(input));
+            } };
 
         default:
-            return FF_FAIL32; // codes 1, 3, 11, 12, 14, 24 to 30 and everything above 46
+            return {}; // codes 1, 3, 11, 12, 14, 24 to 30 and everything above 46
     }
+}
+
+// What a code answers when it cannot do its work, including when something
+// inside it throws: the failure value that hosts already expect from it.
+FFResult FailureResult(uint32_t code)
+{
+    return RowOf(code).failure;
 }
 } // namespace
 
 extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t instance)
 {
     // An exception is answered like any other failure of its code.
-    return CallGuarded(functionCode, [&] { return Dispatch(functionCode, input, instance); }, FailureResult);
+    return CallGuarded(functionCode, [&] {
+        return RunCodeRow(RowOf(functionCode), input, reinterpret_cast<CFFGLPlugin*>(static_cast<uintptr_t>(instance)),
+                          EnsurePrototype);
+    }, FailureResult);
 }

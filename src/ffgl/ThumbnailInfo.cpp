@@ -1,5 +1,8 @@
 #include "ThumbnailInfo.h"
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 ThumbnailInfo* CurrentThumbnailInfo = nullptr;
 
 ThumbnailInfo::ThumbnailInfo(int32_t w, int32_t h, const uint32_t* p)
@@ -13,3 +16,5 @@ uint32_t* StoreThumbnailPixel(uint32_t* slot, uint32_t value)
     *slot = value;
     return slot;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

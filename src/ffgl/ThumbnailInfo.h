@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     The plug-in's thumbnail as the host receives it (function code 42): its
     size and where its pixels lie, one 32-bit value per pixel, row after row
@@ -32,3 +35,5 @@ extern ThumbnailInfo* CurrentThumbnailInfo;
 
 /** Writes one pixel value into its slot and returns the slot (used to fill pixel tables at load). */
 uint32_t* StoreThumbnailPixel(uint32_t* slot, uint32_t value);
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,8 +1,11 @@
 #include "CFFGLPluginManager15.h"
 
-#include "../ffgl/FFGLTypes.h"
+#include "FFGLTypes.h"
 
 #include <cstdlib>
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 CFFGLPluginManager::~CFFGLPluginManager()
 {
@@ -85,3 +88,5 @@ int32_t CFFGLPluginManager::FindParamCode32Value(uint32_t id) const
     const ParamInfo* node = FindParam(id);
     return node != nullptr ? node->code32Value : FF_FAIL;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

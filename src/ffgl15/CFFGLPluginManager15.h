@@ -2,6 +2,9 @@
 
 #include <cstdint>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /**
     One parameter as the host sees it, kept as a node of a singly linked list.
     Every node has one element and a code-32 value of 0; only a text parameter
@@ -75,3 +78,5 @@ private:
     int32_t maxInputFrames = 0;
     bool timeSupported = false;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 char ParameterDisplayBuffer[ParameterDisplayBufferSize] = {};
 
 int32_t CFreeFrameGLPlugin::InitGL(const FFGLViewport*)
@@ -85,3 +88,5 @@ int32_t CFreeFrameGLPlugin::Resize(const FFGLViewport*)
 {
     return FF_SUCCESS;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "CFFGLPluginManager15.h"
-#include "../ffgl/FFGLTypes.h"
+#include "FFGLTypes.h"
 
 #include <cstddef>
 #include <cstdint>
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 /** The display text of the last GetParameterDisplay, shared by every instance: the longest "%f" of a float fits. */
 constexpr size_t ParameterDisplayBufferSize = 48;
@@ -60,3 +63,5 @@ public:
     /** The object's own address, stored when it becomes an instance. */
     CFreeFrameGLPlugin* self = nullptr;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -4,6 +4,9 @@
 
 #include <cstdio>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 namespace
 {
 // The compile report: the driver's log, cut to what fits the buffer.
@@ -106,3 +109,5 @@ void FFGLShader::DeleteObjects()
         program = 0;
     }
 }
+
+} // namespace ZM_BUILD_NAMESPACE

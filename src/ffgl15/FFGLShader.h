@@ -3,6 +3,9 @@
 #include <cstdint>
 #include <string>
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     A GLSL program with its own vertex and fragment shader objects, as the FFGL
     1.5 build's effect base uses it. All three GL objects are created together
@@ -66,3 +69,5 @@ private:
     uint32_t fragmentShader = 0;
     int32_t linkStatus = 0;
 };
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,6 +1,6 @@
 #include "GLEntryPoints15.h"
 
-#include "../ffgl/GLProcResolver.h"
+#include "GLProcResolver.h"
 
 extern "C"
 {
@@ -22,6 +22,9 @@ void glBegin(GLenum mode);
 void glEnd(void);
 void glVertex2f(GLfloat x, GLfloat y);
 }
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 namespace
 {
@@ -89,3 +92,5 @@ bool LoadGLEntryPoints15()
     loaded = complete;
     return loaded;
 }
+
+} // namespace ZM_BUILD_NAMESPACE

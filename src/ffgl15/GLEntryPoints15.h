@@ -8,6 +8,9 @@
  #define GL_QUADS 0x0007
 #endif
 
+inline namespace ZM_BUILD_NAMESPACE
+{
+
 /*
     The OpenGL entry points of the FFGL 1.5 build, as process-wide function
     pointers under the GL names (zmgl::glUseProgram and so on), so that the
@@ -84,3 +87,5 @@ ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DECLARE_ENTRY_POINT)
     looks them all up; later calls only check the current context's version.
 */
 bool LoadGLEntryPoints15();
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -3,7 +3,10 @@
 #include "CFreeFrameGLPlugin.h"
 #include "GLEntryPoints15.h"
 #include "PluginInfo15.h"
-#include "../ffgl/InstanceSteps.h"
+#include "InstanceSteps.h"
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 CFreeFrameGLPlugin* PrototypeInstance = nullptr;
 
@@ -28,35 +31,26 @@ bool PushDefaults(CFreeFrameGLPlugin& instance)
 
 int32_t EnsurePrototype()
 {
-    if (PrototypeInstance == nullptr)
-        PrototypeInstance = CreateFromFactory<CFreeFrameGLPlugin>(CurrentPluginInfo);
-    return PrototypeInstance != nullptr ? FF_SUCCESS : FF_FAIL;
+    return EnsurePrototypeFrom(PrototypeInstance, CurrentPluginInfo);
 }
 
 FFResult InstantiateGL(const FFGLViewport* viewport)
 {
-    if (viewport == nullptr || EnsurePrototype() != FF_SUCCESS)
-        return FF_FAIL64;
     // Every entry point is looked up here, before any GL work of the instance,
     // and a context that cannot run the shaders is refused.
-    return InstantiateFromFactory<CFreeFrameGLPlugin>(CurrentPluginInfo, viewport, [](CFreeFrameGLPlugin& object) {
+    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport, [](CFreeFrameGLPlugin& object) {
         return PushDefaults(object) && LoadGLEntryPoints15();
     });
 }
 
 int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance)
 {
-    if (instance == nullptr)
-        return FF_FAIL;
-
-    ReleaseInstance(instance);
-    return FF_SUCCESS;
+    return DeInstantiate(instance);
 }
 
 int32_t Deinitialise()
 {
-    DeletePrototype(PrototypeInstance);
-    return FF_SUCCESS;
+    return DeletePrototype(PrototypeInstance);
 }
 
 int32_t GetParamType(uint32_t index)
@@ -65,3 +59,5 @@ int32_t GetParamType(uint32_t index)
         return FF_FAIL;
     return PrototypeInstance->FindParamType(index);
 }
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -1,8 +1,11 @@
 #pragma once
 
-#include "../ffgl/FFGLTypes.h"
+#include "FFGLTypes.h"
 
 #include <cstdint>
+
+inline namespace ZM_BUILD_NAMESPACE
+{
 
 class CFreeFrameGLPlugin;
 
@@ -39,3 +42,5 @@ int32_t Deinitialise();
 
 /** The type code of the prototype's parameter with this id; -1 when there is none or no prototype. */
 int32_t GetParamType(uint32_t index);
+
+} // namespace ZM_BUILD_NAMESPACE

@@ -4,8 +4,8 @@
 #include "CFreeFrameGLPlugin.h"
 #include "InstanceLifecycle15.h"
 #include "PluginInfo15.h"
-#include "../ffgl/FFGLEntryPoint.h"
-#include "../ffgl/InstanceSteps.h"
+#include "FFGLEntryPoint.h"
+#include "InstanceSteps.h"
 
 namespace
 {
@@ -42,111 +42,126 @@ FFResult ProcessFrame(CFreeFrameGLPlugin& object, ProcessOpenGLStruct* frame)
     return Result32(object.ProcessOpenGL(frame));
 }
 
-// The failure answer of each code, also used when an exception reaches plugMain.
-FFResult FailureOf(uint32_t code)
+template <typename Record>
+Record* RecordAt(uint64_t input)
 {
-    switch (code)
-    {
-        case FF_GET_PARAMETER_NAME:
-        case FF_GET_PLUGIN_SHORT_NAME: return 0;
-        case FF_GET_PARAMETER_DISPLAY:
-        case FF_INSTANTIATE_GL: return FF_FAIL64;
-        default: return FF_FAIL32;
-    }
+    return reinterpret_cast<Record*>(static_cast<uintptr_t>(input));
 }
 
-FFResult Dispatch(uint32_t code, uint64_t input, uint64_t handle)
+uint32_t IndexOf(uint64_t input)
 {
-    auto* object = reinterpret_cast<CFreeFrameGLPlugin*>(static_cast<uintptr_t>(handle));
-    const auto index = static_cast<uint32_t>(input);
-    const FFResult failure = FailureOf(code);
+    return static_cast<uint32_t>(input);
+}
+
+using Row = CodeRow<CFreeFrameGLPlugin>;
+using Object = CFreeFrameGLPlugin*;
+
+// The one table of this interface: every code it handles, with what it needs
+// and its failure answer (also given when an exception reaches plugMain).
+Row RowOf(uint32_t code)
+{
+    constexpr auto nothing = CodeNeeds::nothing;
+    constexpr auto prototype = CodeNeeds::prototype;
+    constexpr auto instance = CodeNeeds::instance;
+    constexpr auto instanceAndRecord = CodeNeeds::instanceAndRecord;
 
     switch (code)
     {
         case FF_GET_INFO:
-            return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->GetInfo() : nullptr);
+            return { nothing, FF_FAIL32, [](uint64_t, Object) {
+                return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->GetInfo() : nullptr);
+            } };
         case FF_INITIALISE:
-            return Result32(EnsurePrototype());
+            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(EnsurePrototype()); } };
         case FF_DEINITIALISE:
-            return Result32(Deinitialise());
+            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(Deinitialise()); } };
         case FF_GET_EXTENDED_INFO:
-            return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->ExtendedInfo() : nullptr);
+            return { nothing, FF_FAIL32, [](uint64_t, Object) {
+                return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->ExtendedInfo() : nullptr);
+            } };
         case FF_INSTANTIATE_GL:
-            return InstantiateGL(reinterpret_cast<const FFGLViewport*>(static_cast<uintptr_t>(input)));
-        default:
-            break;
-    }
+            return { nothing, FF_FAIL64, [](uint64_t input, Object) {
+                return InstantiateGL(RecordAt<const FFGLViewport>(input));
+            } };
 
-    switch (code)
-    {
         case FF_GET_NUM_PARAMETERS:
+            return { prototype, FF_FAIL32, [](uint64_t, Object) { return Result32(PrototypeInstance->GetNumParams()); } };
         case FF_GET_PARAMETER_NAME:
+            return { prototype, 0, [](uint64_t input, Object) {
+                return PointerResult(PrototypeInstance->FindParamName(IndexOf(input)));
+            } };
         case FF_GET_PARAMETER_DEFAULT:
+            return { prototype, FF_FAIL32, [](uint64_t input, Object) {
+                return PrototypeInstance->FindParamDefault(IndexOf(input));
+            } };
         case FF_GET_PLUGIN_CAPS:
+            return { prototype, FF_FAIL32, [](uint64_t input, Object) { return GetPluginCaps(IndexOf(input)); } };
         case FF_GET_PARAMETER_TYPE:
+            return { prototype, FF_FAIL32, [](uint64_t input, Object) {
+                return Result32(PrototypeInstance->FindParamType(IndexOf(input)));
+            } };
         case FF_GET_NUM_PARAMETER_ELEMENTS:
+            return { prototype, FF_FAIL32, [](uint64_t input, Object) {
+                return Result32(PrototypeInstance->FindParamElementCount(IndexOf(input)));
+            } };
         case FF_GET_PARAMETER_CODE32:
+            return { prototype, FF_FAIL32, [](uint64_t input, Object) {
+                return Result32(PrototypeInstance->FindParamCode32Value(IndexOf(input)));
+            } };
         case FF_GET_PLUGIN_SHORT_NAME:
-        {
-            if (EnsurePrototype() != FF_SUCCESS)
-                return failure;
-            const CFreeFrameGLPlugin& prototype = *PrototypeInstance;
-            switch (code)
-            {
-                case FF_GET_NUM_PARAMETERS: return Result32(prototype.GetNumParams());
-                case FF_GET_PARAMETER_NAME: return PointerResult(prototype.FindParamName(index));
-                case FF_GET_PARAMETER_DEFAULT: return prototype.FindParamDefault(index);
-                case FF_GET_PLUGIN_CAPS: return GetPluginCaps(index);
-                case FF_GET_PARAMETER_TYPE: return Result32(prototype.FindParamType(index));
-                case FF_GET_NUM_PARAMETER_ELEMENTS: return Result32(prototype.FindParamElementCount(index));
-                case FF_GET_PARAMETER_CODE32: return Result32(prototype.FindParamCode32Value(index));
-                default: return PointerResult(PrototypeInstance->GetShortName());
-            }
-        }
+            return { prototype, 0, [](uint64_t, Object) { return PointerResult(PrototypeInstance->GetShortName()); } };
 
         case FF_GET_PARAMETER_DISPLAY:
+            return { instance, FF_FAIL64, [](uint64_t input, Object object) {
+                return PointerResult(object->GetParameterDisplay(IndexOf(input)));
+            } };
         case FF_SET_PARAMETER:
+            return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
+                return SetParameter(*object, *RecordAt<const ParamValueInput>(input));
+            } };
         case FF_GET_PARAMETER:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return GetParameter(*object, IndexOf(input));
+            } };
         case FF_GET_INPUT_STATUS:
+            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
+                return Result32(object->GetInputStatus(IndexOf(input)));
+            } };
         case FF_PROCESS_OPENGL:
+            return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
+                return ProcessFrame(*object, RecordAt<ProcessOpenGLStruct>(input));
+            } };
         case FF_DEINSTANTIATE_GL:
+            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DeInstantiateGL(object)); } };
         case FF_SET_TIME:
+            return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
+                return Result32(object->SetTime(*RecordAt<const double>(input)));
+            } };
         case FF_CONNECT:
+            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(ConnectInstance(*object)); } };
         case FF_DISCONNECT:
+            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DisconnectInstance(*object)); } };
         case FF_RESIZE:
-        {
-            if (object == nullptr)
-                return failure;
-            // Records are the host's; a null one is refused rather than read.
-            const bool needsRecord = code == FF_SET_PARAMETER || code == FF_PROCESS_OPENGL
-                                     || code == FF_SET_TIME || code == FF_RESIZE;
-            if (needsRecord && input == 0)
-                return failure;
-            void* record = reinterpret_cast<void*>(static_cast<uintptr_t>(input));
-
-            switch (code)
-            {
-                case FF_GET_PARAMETER_DISPLAY: return PointerResult(object->GetParameterDisplay(index));
-                case FF_SET_PARAMETER: return SetParameter(*object, *static_cast<const ParamValueInput*>(record));
-                case FF_GET_PARAMETER: return GetParameter(*object, index);
-                case FF_GET_INPUT_STATUS: return Result32(object->GetInputStatus(index));
-                case FF_PROCESS_OPENGL: return ProcessFrame(*object, static_cast<ProcessOpenGLStruct*>(record));
-                case FF_DEINSTANTIATE_GL: return Result32(DeInstantiateGL(object));
-                case FF_SET_TIME: return Result32(object->SetTime(*static_cast<const double*>(record)));
-                case FF_CONNECT: return Result32(ConnectInstance(*object));
-                case FF_DISCONNECT: return Result32(DisconnectInstance(*object));
-                default: return Result32(object->Resize(static_cast<const FFGLViewport*>(record)));
-            }
-        }
+            return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
+                return Result32(object->Resize(RecordAt<const FFGLViewport>(input)));
+            } };
 
         default:
             // 3, 11, 12, 14, 24 to 30 and everything above 33.
-            return FF_FAIL32;
+            return {};
     }
+}
+
+FFResult FailureOf(uint32_t code)
+{
+    return RowOf(code).failure;
 }
 } // namespace
 
 extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t code, uint64_t input, uint64_t instance)
 {
-    return CallGuarded(code, [&] { return Dispatch(code, input, instance); }, FailureOf);
+    return CallGuarded(code, [&] {
+        return RunCodeRow(RowOf(code), input, reinterpret_cast<CFreeFrameGLPlugin*>(static_cast<uintptr_t>(instance)),
+                          EnsurePrototype);
+    }, FailureOf);
 }

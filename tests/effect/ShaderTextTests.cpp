@@ -6,9 +6,13 @@
 
 #include <utility>
 
-// Texts scrambled by the build with this build's key, for the cases the shaders lack.
+// Texts scrambled by the build with this build's key, for the cases the shaders lack
+// (generated, like the shader texts, inside the build's namespace).
+inline namespace ZM_BUILD_NAMESPACE
+{
 std::string GetZeroByteTestText();
 std::string GetEmptyTestText();
+} // namespace ZM_BUILD_NAMESPACE
 
 namespace
 {

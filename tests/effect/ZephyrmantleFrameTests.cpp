@@ -4,6 +4,7 @@
 #include "GLCallRecorder.h"
 #include "GLEntryPoints.h"
 #include "HostUnpackState.h"
+#include "ThrowingParameterReads.h"
 #include "Zephyrmantle.h"
 
 #include <gmock/gmock.h>
@@ -19,7 +20,7 @@
 namespace
 {
 /** Opens up the effect's state for the checks. */
-class ZephyrmantleProbe : public Zephyrmantle
+class ZephyrmantleProbe : public ThrowingParameterReads<Zephyrmantle>
 {
 public:
     using Zephyrmantle::hiddenScreensOn;
@@ -411,6 +412,16 @@ TEST_F(ZephyrmantleFrame, FailedShaderStillRunsFramesWithoutParameterUniforms)
     EXPECT_EQ(Count(recorder.calls, "glUniform2f"), 0);
     EXPECT_EQ(Count(recorder.calls, "glDrawArrays"), 1);
     EXPECT_EQ(recorder.calls.back(), "glUseProgram");
+}
+
+TEST_F(ZephyrmantleFrame, FirstSwallowedExceptionIsReportedOnce)
+{
+    Start(32, 32);
+    effect->readsThrow = true;
+    testing::internal::CaptureStdout();
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Zephyrmantle error: frame: parameter read failed\n");
 }
 
 TEST_F(ZephyrmantleFrame, DrawsTheBandInsideTheBorder)

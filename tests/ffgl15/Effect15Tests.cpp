@@ -4,6 +4,7 @@
 #include "GLCallRecorder.h"
 #include "HostUnpackState.h"
 #include "PlugMainResults.h"
+#include "ThrowingParameterReads.h"
 #include "Zephyrmantle.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@
 namespace
 {
 /** Opens up the effect's state for the checks. */
-class Zephyrmantle15Probe : public Zephyrmantle
+class Zephyrmantle15Probe : public ThrowingParameterReads<Zephyrmantle>
 {
 public:
     using Zephyrmantle::colorGroups;
@@ -201,6 +202,18 @@ TEST_F(Effect15GL, WithoutAValidProgramAFrameDrawsAndBindsNothing)
     for (size_t i = 0; i < pixels.size(); i += 4)
         ASSERT_EQ(std::vector<uint8_t>(&pixels[i], &pixels[i] + 4), (std::vector<uint8_t> { 0, 0, 255, 255 })) << i / 4;
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Effect15GL, FirstSwallowedExceptionIsReportedOnceOnStandardOutput)
+{
+    Start(32, 32);
+    effect->readsThrow = true;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "") << "no debugger channel in this build";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Zephyrmantle error: frame: parameter read failed \n");
 }
 
 TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)

@@ -14,10 +14,10 @@
     delete whatever its own operations do; nothing they throw leaves here.
 
     Usage, in an instance life-cycle or entry-point source:
-        PrototypeInstance = CreateFromFactory<CFFGLPlugin> (CurrentPluginInfo);
-        return InstantiateFromFactory<CFFGLPlugin> (CurrentPluginInfo, viewport, prepare);
+        EnsurePrototypeFrom (PrototypeInstance, CurrentPluginInfo);
+        return InstantiateForHost (PrototypeInstance, CurrentPluginInfo, viewport, prepare);
         ConnectBeforeFrame (instance);    // then the frame
-        ReleaseInstance (instance);       // the host's de-instantiation
+        DeInstantiate (instance);         // the host's de-instantiation
         DeletePrototype (PrototypeInstance);
 */
 
@@ -96,6 +96,26 @@ FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, 
     return reinterpret_cast<uintptr_t>(object);
 }
 
+/** Makes the prototype from the record's factory when there is none: 0, or -1 when it cannot be made
+    (the next call tries again). */
+template <typename PluginObject, typename Info>
+int32_t EnsurePrototypeFrom(PluginObject*& prototype, const Info* info) noexcept
+{
+    if (prototype == nullptr)
+        prototype = CreateFromFactory<PluginObject>(info);
+    return prototype != nullptr ? FF_SUCCESS : FF_FAIL;
+}
+
+/** The host's instantiation: refused without a viewport or a prototype, otherwise InstantiateFromFactory. */
+template <typename PluginObject, typename Info, typename Prepare>
+FFResult InstantiateForHost(PluginObject*& prototype, const Info* info, const FFGLViewport* viewport,
+                            Prepare&& prepare) noexcept
+{
+    if (viewport == nullptr || EnsurePrototypeFrom(prototype, info) != FF_SUCCESS)
+        return FF_FAIL64;
+    return InstantiateFromFactory<PluginObject>(info, viewport, prepare);
+}
+
 /** The host's connect: the instance's own Connect, and the flag set when it gives 0. Returns Connect's result. */
 template <typename PluginObject>
 int32_t ConnectInstance(PluginObject& instance)
@@ -143,11 +163,23 @@ void ReleaseInstance(PluginObject* instance) noexcept
     DiscardInstance(instance, true);
 }
 
-/** Deletes the prototype, if any; the pointer is cleared first so nothing reached from the destructor sees it. */
+/** The host's de-instantiation: -1 without an instance, otherwise ReleaseInstance and 0. */
 template <typename PluginObject>
-void DeletePrototype(PluginObject*& prototype) noexcept
+int32_t DeInstantiate(PluginObject* instance) noexcept
+{
+    if (instance == nullptr)
+        return FF_FAIL;
+    ReleaseInstance(instance);
+    return FF_SUCCESS;
+}
+
+/** Deletes the prototype, if any; the pointer is cleared first so nothing reached from the destructor sees it.
+    Returns 0. */
+template <typename PluginObject>
+int32_t DeletePrototype(PluginObject*& prototype) noexcept
 {
     PluginObject* object = prototype;
     prototype = nullptr;
     delete object;
+    return FF_SUCCESS;
 }
