@@ -12,7 +12,6 @@ packages=(
   libfreetype-dev libpng-dev libjpeg62-turbo-dev zlib1g-dev
   libpolyclipping-dev
   libegl-dev libgl-dev libegl-mesa0 libgl1-mesa-dri libopengl0
-  libepoxy-dev
   binutils
   locales
 )

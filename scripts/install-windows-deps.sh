@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the Windows x86-64 cross-build needs: MinGW-w64 (posix threads,
 # which JUCE needs), Wine to run the tests, and static Windows builds of the
-# libraries Debian ships only for Linux (libpng, libjpeg-turbo, ClipperLib,
-# libepoxy), made from Debian's own source packages.
+# libraries Debian ships only for Linux (libpng, libjpeg-turbo, ClipperLib),
+# made from Debian's own source packages.
 #
 # Usage: install-windows-deps.sh [PREFIX]   (default: build/windows-deps)
 # Safe to run again: each library is skipped once its pkg-config file exists.
@@ -21,7 +21,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev
   wine64 wine xvfb xauth libgl1-mesa-dri libglx-mesa0
-  cmake ninja-build meson pkgconf python3
+  cmake ninja-build pkgconf python3
   juce-modules-source-data googletest
 )
 install_missing_packages "${packages[@]}"
@@ -157,38 +157,6 @@ if [ ! -f "$prefix/lib/pkgconfig/polyclipping.pc" ]; then
   $host-ar rcs "$prefix/lib/libpolyclipping.a" "$work/build-clipper/clipper.o"
   cp "$hpp" "$prefix/include/"
   write_pc polyclipping "$(source_version "$dir")" "-lpolyclipping"
-fi
-
-# --- libepoxy ------------------------------------------------------------------------
-if [ ! -f "$prefix/lib/pkgconfig/epoxy.pc" ]; then
-  echo "== libepoxy"
-  dir=$(fetch_source libepoxy)
-  cross_file="$work/mingw64.meson"
-  cat > "$cross_file" <<EOF
-[binaries]
-c = '$host-gcc-posix'
-cpp = '$host-g++-posix'
-ar = '$host-ar'
-strip = '$host-strip'
-windres = '$host-windres'
-pkg-config = 'false'
-
-[host_machine]
-system = 'windows'
-cpu_family = 'x86_64'
-cpu = 'x86_64'
-endian = 'little'
-EOF
-  rm -rf "$work/build-epoxy"
-  # A static epoxy must not mark its symbols for export: they would leak into
-  # the plug-in's export table.
-  meson setup "$work/build-epoxy" "$dir" --cross-file "$cross_file" --prefix "$prefix" \
-    --libdir lib --buildtype release -Ddefault_library=static -Dtests=false -Ddocs=false \
-    -Degl=no -Dglx=no -Dx11=false -Dc_args="-DEPOXY_PUBLIC=extern" >/dev/null
-  ninja -C "$work/build-epoxy" >/dev/null
-  ninja -C "$work/build-epoxy" install >/dev/null
-  write_pc epoxy "$(source_version "$dir")" \
-    "-lepoxy -lopengl32 -lgdi32"
 fi
 
 echo "Windows dependencies ready in $prefix"
