@@ -1,12 +1,10 @@
 #include "GuardedXmlParser.h"
 
+#include "FileStatus.h"
+
 #include <algorithm>
 #include <cstring>
 #include <type_traits>
-
-#ifndef _WIN32
- #include <sys/stat.h>
-#endif
 
 namespace
 {
@@ -470,26 +468,14 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::Strin
     }
 }
 
-namespace
-{
-// Only plain files are opened: opening a named pipe that has no writer would
-// block the host's thread until something writes to it.
-bool isPlainFile (const juce::File& file)
-{
-   #ifdef _WIN32
-    return file.existsAsFile();
-   #else
-    struct stat status {};
-    return ::stat (file.getFullPathName().toRawUTF8(), &status) == 0 && S_ISREG (status.st_mode);
-   #endif
-}
-} // namespace
-
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File& file) noexcept
 {
     try
     {
-        if (! isPlainFile (file) || file.getSize() > maxFileBytes)
+        // Only plain files are opened: a named pipe without a writer would block the host's thread.
+        const auto status = FileStatus::of (file);
+
+        if (status.kind != FileStatus::Kind::plainFile || status.size > maxFileBytes)
             return {};
 
         juce::FileInputStream stream (file);

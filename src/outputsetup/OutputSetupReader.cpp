@@ -1,43 +1,26 @@
 #include "OutputSetupReader.h"
 
+#include "FileStatus.h"
 #include "GuardedXmlParser.h"
 
 #include <cfloat>
 #include <charconv>
 #include <cstring>
 
-#ifdef __linux__
- #include <sys/stat.h>
-#endif
-
 namespace
 {
-// Whether the file exists as a file (not a folder), and its last-write time in whole
-// milliseconds when it does, with a single query of the file system where the platform
-// allows. JUCE keeps milliseconds on Windows but only whole seconds on Linux, where two
-// saves by the host within one second would then look like one; there stat is read directly.
+// Whether the file exists as a file (not a folder), and its last-write time when it does.
 bool existingFileTime (const juce::File& file, juce::Time& time)
 {
-   #ifdef __linux__
-    struct stat status {};
-    if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0 || S_ISDIR (status.st_mode))
-        return false;
-    time = juce::Time ((juce::int64) status.st_mtim.tv_sec * 1000 + status.st_mtim.tv_nsec / 1000000);
-    return true;
-   #else
-    if (! file.existsAsFile())
-        return false;
-    time = file.getLastModificationTime();
-    return true;
-   #endif
+    const auto status = FileStatus::of (file);
+    time = juce::Time (status.modified);
+    return status.existsAsFile();
 }
 
 // A file's last-write time, 0 when it is not there.
 juce::Time modificationTime (const juce::File& file)
 {
-    juce::Time time;
-    existingFileTime (file, time);
-    return time;
+    return juce::Time (FileStatus::of (file).modified);
 }
 
 bool isSpace (char c) noexcept
