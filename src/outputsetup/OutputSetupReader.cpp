@@ -9,20 +9,6 @@
 
 namespace
 {
-// Whether the file exists as a file (not a folder), and its last-write time when it does.
-bool existingFileTime (const juce::File& file, juce::Time& time)
-{
-    const auto status = FileStatus::of (file);
-    time = juce::Time (status.modified);
-    return status.existsAsFile();
-}
-
-// A file's last-write time, 0 when it is not there.
-juce::Time modificationTime (const juce::File& file)
-{
-    return juce::Time (FileStatus::of (file).modified);
-}
-
 bool isSpace (char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -222,21 +208,28 @@ OutputSetupReader::~OutputSetupReader() = default;
 
 bool OutputSetupReader::Poll() noexcept
 {
-    juce::Time time;
+    // A file counts as changed when its time or its size differs from what was seen: a save
+    // in pieces may end within the millisecond of the last look, but not at the same length.
+    auto status = FileStatus::of (settingsFile);
 
-    if (existingFileTime (settingsFile, time) && time != settingsFileTime)
+    if (status.existsAsFile() && status != settingsStatus)
     {
-        settingsFileTime = time;
+        settingsStatus = status;
         Reload();
         return true;
     }
 
     // Until a preset is adopted its path is empty, and there is nothing to ask the file system.
-    if (presetFile.getFullPathName().isNotEmpty() && existingFileTime (presetFile, time) && time != presetFileTime)
+    if (presetFile.getFullPathName().isNotEmpty())
     {
-        presetFileTime = time;
-        Reload();
-        return true;
+        status = FileStatus::of (presetFile);
+
+        if (status.existsAsFile() && status != presetStatus)
+        {
+            presetStatus = status;
+            Reload();
+            return true;
+        }
     }
 
     return false;
@@ -258,7 +251,7 @@ void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
             settingsFile = file;
 
         // Taken before parsing, so a file that fails to parse is not tried again until it changes.
-        settingsFileTime = modificationTime (file);
+        settingsStatus = FileStatus::of (file);
 
         if (settingsFile.existsAsFile())
         {
@@ -273,7 +266,7 @@ void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
                     if (candidate.existsAsFile())
                     {
                         presetFile = candidate;
-                        presetFileTime = modificationTime (candidate);
+                        presetStatus = FileStatus::of (candidate);
 
                         if (auto preset = GuardedXmlParser::parseFile (presetFile))
                             ReadScreenSetup (childByTag (preset.get(), "ScreenSetup"));

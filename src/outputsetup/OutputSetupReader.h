@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileStatus.h"
 #include "ScreenInfo.h"
 
 #include <juce_core/juce_core.h>
@@ -13,7 +14,7 @@
     in the user's Documents folder; that file either holds the layout itself or names a
     preset file under "Presets/Advanced Output/" that does. The reader reads them once on
     construction; call Poll() once per frame to pick up the host's changes, which are found
-    by comparing the two files' modification times (no thread, no file watching).
+    by comparing the two files' modification times and sizes (no thread, no file watching).
 
     @code
     OutputSetupReader reader (false);          // "Resolume Arena/"
@@ -33,9 +34,9 @@ public:
 
     ~OutputSetupReader();
 
-    /** Checks the settings file's and then the preset file's modification time; when one
-        differs from the time last seen, reads the layout again and returns true. Cheap when
-        nothing changed: two existence tests and time queries at most, no parsing. */
+    /** Checks the settings file's and then the preset file's modification time and size;
+        when one differs from what was last seen, reads the layout again and returns true.
+        Cheap when nothing changed: one query per file, no parsing, no allocation. */
     bool Poll() noexcept;
 
     /** Empties screens and reads the layout again from the settings file, if it exists. */
@@ -59,9 +60,9 @@ private:
     bool loaded = false;
     juce::String hostFolder;
     juce::File presetFile;
-    juce::Time presetFileTime;
+    FileStatus presetStatus;
     juce::File settingsFile;
-    juce::Time settingsFileTime;
+    FileStatus settingsStatus;
 
     JUCE_DECLARE_NON_COPYABLE (OutputSetupReader)
 };
