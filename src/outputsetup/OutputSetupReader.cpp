@@ -193,8 +193,8 @@ OutputSetupReader::OutputSetupReader (bool useArena6Folder)
     try
     {
         hostFolder = useArena6Folder ? "Resolume Arena 6/" : "Resolume Arena/";
-        settingsFile = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-                           .getChildFile (hostFolder + "Preferences/AdvancedOutput.xml");
+        settings.file = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+                            .getChildFile (hostFolder + "Preferences/AdvancedOutput.xml");
     }
     catch (...)
     {
@@ -208,76 +208,87 @@ OutputSetupReader::~OutputSetupReader() = default;
 
 bool OutputSetupReader::Poll() noexcept
 {
-    // A file counts as changed when its time or its size differs from what was seen: a save
-    // in pieces may end within the millisecond of the last look, but not at the same length.
-    auto status = FileStatus::of (settingsFile);
-
-    if (status.existsAsFile() && status != settingsStatus)
-    {
-        settingsStatus = status;
-        Reload();
-        return true;
-    }
-
-    // Until a preset is adopted its path is empty, and there is nothing to ask the file system.
-    if (presetFile.getFullPathName().isNotEmpty())
-    {
-        status = FileStatus::of (presetFile);
-
-        if (status.existsAsFile() && status != presetStatus)
-        {
-            presetStatus = status;
-            Reload();
-            return true;
-        }
-    }
+    // The preset is not examined when the settings file changed: the read looks at both.
+    if (hasChanged (settings) || hasChanged (preset))
+        return reload();
 
     return false;
 }
 
 void OutputSetupReader::Reload() noexcept
 {
-    std::vector<ScreenInfo>().swap (screens);
-
-    if (settingsFile.existsAsFile())
-        LoadSettingsFile (settingsFile);
+    reload();
 }
 
 void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
 {
+    load (file);
+}
+
+bool OutputSetupReader::hasChanged (WatchedFile& watched) noexcept
+{
+    // Until a preset is named its path is empty, and there is nothing to ask the file system.
+    if (watched.file == juce::File())
+        return false;
+
+    // A file counts as changed when its time or its size differs from what was seen: a save
+    // in pieces may end within the millisecond of the last look, but not at the same length.
+    // A file that went missing is not a change: the host may be about to write it again.
+    const auto status = FileStatus::of (watched.file);
+
+    if (! status.existsAsFile() || status == watched.status)
+        return false;
+
+    watched.status = status;
+    return true;
+}
+
+void OutputSetupReader::adopt (WatchedFile& watched, const juce::File& file)
+{
+    if (! file.getFullPathName().equalsIgnoreCase (watched.file.getFullPathName()))
+        watched = { file, {}, false };
+}
+
+std::unique_ptr<juce::XmlElement> OutputSetupReader::parse (WatchedFile& watched, bool& keepScreens)
+{
+    // Taken before parsing, so a file that fails to parse is not tried again until it changes.
+    watched.status = FileStatus::of (watched.file);
+
+    if (! watched.status.existsAsFile())
+        return {};
+
+    auto root = GuardedXmlParser::parseFile (watched.file);
+
+    if (root != nullptr)
+        watched.parsedBefore = true;
+    else
+        keepScreens = watched.parsedBefore; // most likely caught while the host writes it
+
+    return root;
+}
+
+bool OutputSetupReader::reload() noexcept
+{
+    if (FileStatus::of (settings.file).existsAsFile())
+        return load (settings.file);
+
+    std::vector<ScreenInfo>().swap (screens);
+    return true;
+}
+
+bool OutputSetupReader::load (const juce::File& file) noexcept
+{
+    bool keepScreens = false;
+
     try
     {
-        if (! file.getFullPathName().equalsIgnoreCase (settingsFile.getFullPathName()))
-            settingsFile = file;
+        adopt (settings, file);
+        auto previous = std::move (screens);
+        screens = {};
+        readFiles (keepScreens);
 
-        // Taken before parsing, so a file that fails to parse is not tried again until it changes.
-        settingsStatus = FileStatus::of (file);
-
-        if (settingsFile.existsAsFile())
-        {
-            if (auto root = GuardedXmlParser::parseFile (settingsFile))
-            {
-                if (root->hasAttribute ("presetFile"))
-                {
-                    const auto candidate = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-                                               .getChildFile (hostFolder + "Presets/Advanced Output/"
-                                                              + root->getStringAttribute ("presetFile") + ".xml");
-
-                    if (candidate.existsAsFile())
-                    {
-                        presetFile = candidate;
-                        presetStatus = FileStatus::of (candidate);
-
-                        if (auto preset = GuardedXmlParser::parseFile (presetFile))
-                            ReadScreenSetup (childByTag (preset.get(), "ScreenSetup"));
-                    }
-                }
-                else
-                {
-                    ReadScreenSetup (root.get());
-                }
-            }
-        }
+        if (keepScreens)
+            screens = std::move (previous);
     }
     catch (...)
     {
@@ -286,6 +297,28 @@ void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
     }
 
     loaded = true;
+    return ! keepScreens;
+}
+
+void OutputSetupReader::readFiles (bool& keepScreens)
+{
+    const auto root = parse (settings, keepScreens);
+
+    if (root == nullptr)
+        return;
+
+    if (! root->hasAttribute ("presetFile"))
+    {
+        ReadScreenSetup (root.get());
+        return;
+    }
+
+    // Watched even while missing: the host may name a preset a moment before it writes it.
+    adopt (preset, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+                       .getChildFile (hostFolder + "Presets/Advanced Output/" + root->getStringAttribute ("presetFile") + ".xml"));
+
+    if (const auto presetRoot = parse (preset, keepScreens))
+        ReadScreenSetup (childByTag (presetRoot.get(), "ScreenSetup"));
 }
 
 void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)

@@ -5,6 +5,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <memory>
 #include <vector>
 
 /**
@@ -35,15 +36,19 @@ public:
     ~OutputSetupReader();
 
     /** Checks the settings file's and then the preset file's modification time and size;
-        when one differs from what was last seen, reads the layout again and returns true.
-        Cheap when nothing changed: one query per file, no parsing, no allocation. */
+        when one differs from what was last seen, reads the layout again. Returns true when
+        the screens were read again, false when nothing changed or when a file that was read
+        before failed to parse and its last screens were kept. Cheap when nothing changed:
+        one query per file, no parsing, no allocation. */
     bool Poll() noexcept;
 
-    /** Empties screens and reads the layout again from the settings file, if it exists. */
+    /** Reads the layout again from the settings file; no screens when it is missing. */
     void Reload() noexcept;
 
     /** Reads the given settings file (adopting it as the one to watch) and the preset it
-        names, appending what it finds to screens. */
+        names, replacing screens with what it finds. A file that has never parsed, or that is
+        missing, gives no screens; a file that parsed before and fails now (the host is most
+        likely writing it) keeps the screens of the last good read until it changes again. */
     void LoadSettingsFile (juce::File file) noexcept;
 
     /** Appends the screens found below a screen-setup element; nullptr reads nothing. */
@@ -57,12 +62,25 @@ public:
     std::vector<ScreenInfo> screens;
 
 private:
+    // One of the host's files, as the reader last saw it.
+    struct WatchedFile
+    {
+        juce::File file;           // empty until a preset is named
+        FileStatus status;         // when last read or polled
+        bool parsedBefore = false; // has given a document since it was adopted
+    };
+
     bool loaded = false;
     juce::String hostFolder;
-    juce::File presetFile;
-    FileStatus presetStatus;
-    juce::File settingsFile;
-    FileStatus settingsStatus;
+    WatchedFile preset;
+    WatchedFile settings;
+
+    static bool hasChanged (WatchedFile&) noexcept;
+    static void adopt (WatchedFile&, const juce::File&);
+    static std::unique_ptr<juce::XmlElement> parse (WatchedFile&, bool& keepScreens);
+    bool reload() noexcept;
+    bool load (const juce::File&) noexcept;
+    void readFiles (bool& keepScreens);
 
     JUCE_DECLARE_NON_COPYABLE (OutputSetupReader)
 };

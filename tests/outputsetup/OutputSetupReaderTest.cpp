@@ -88,12 +88,18 @@ TEST_F (ReaderFiles, PresetIsFollowedAndRootIsIgnored)
     EXPECT_EQ (names (reader), (Names { "One", "Two" }));
 }
 
-TEST_F (ReaderFiles, MissingPresetGivesNoScreensEvenWhenRootHasSome)
+TEST_F (ReaderFiles, MissingPresetGivesNoScreensEvenWhenRootHasSomeAndIsReadWhenItAppears)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gone", { "Root" }));
+    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Later", { "Root" }));
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
     EXPECT_TRUE (reader.isLoaded());
+    EXPECT_FALSE (reader.Poll());
+
+    // The host names a new preset a frame before it writes it.
+    TemporaryHome::write (home.presetFile ("Later"), presetWithScreens ({ "Later" }), 1);
+    EXPECT_TRUE (reader.Poll());
+    EXPECT_EQ (names (reader), Names { "Later" });
 }
 
 TEST_F (ReaderFiles, PresetAttributeNameIsCaseSensitive)
@@ -363,6 +369,36 @@ TEST_F (ReaderFiles, FileThatFailsToParseIsReadAgainWhenItsTimeOrSizeChanges)
     TemporaryHome::setTime (home.settingsFile(), 2);
     EXPECT_TRUE (reader.Poll());
     EXPECT_EQ (names (reader), Names { "Fixed" });
+}
+
+TEST_F (ReaderFiles, HalfWrittenFileKeepsTheLastScreensOnlyWhenItWasReadBefore)
+{
+    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"), 1);
+    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }), 1);
+    OutputSetupReader reader (false);
+
+    // Saved in two writes: the first half keeps the last screens, the whole file replaces them.
+    const auto save = [&] (const juce::File& file, const juce::String& text, int step)
+    {
+        TemporaryHome::write (file, text.substring (0, text.length() / 2), step);
+        EXPECT_FALSE (reader.Poll());
+        EXPECT_EQ (names (reader), Names { "Old" });
+        TemporaryHome::write (file, text, step);
+        EXPECT_TRUE (reader.Poll());
+    };
+    save (home.presetFile ("Show"), presetWithScreens ({ "New" }), 2);
+    EXPECT_EQ (names (reader), Names { "New" });
+    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }), 3);
+    EXPECT_TRUE (reader.Poll());
+    save (home.settingsFile(), settingsWithScreens ({ "Root" }), 4);
+    EXPECT_EQ (names (reader), Names { "Root" });
+
+    // A preset never read before gives nothing while it is half written.
+    const auto gig = presetWithScreens ({ "Gig" });
+    TemporaryHome::write (home.presetFile ("Gig"), gig.substring (0, gig.length() / 2), 5);
+    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gig"), 5);
+    EXPECT_TRUE (reader.Poll());
+    EXPECT_TRUE (reader.screens.empty());
 }
 
 TEST_F (ReaderFiles, LoadSettingsFileAdoptsAnotherFile)
