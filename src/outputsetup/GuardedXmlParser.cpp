@@ -6,6 +6,10 @@
 #include <cstring>
 #include <type_traits>
 
+#ifndef _WIN32
+ #include <locale.h>
+#endif
+
 namespace
 {
 using CharPtr = juce::String::CharPointerType;
@@ -451,10 +455,52 @@ int GuardedXmlParser::measureNesting (const juce::String& text)
     return NestingScan (text.getCharPointer()).run();
 }
 
+namespace
+{
+/*  JUCE's parser asks the C library whether a character beyond ASCII may stand in a name,
+    and on Linux the answer follows the process's locale: in the C locale no such letter
+    may, and a document that names an element "Écran" is not read at all. For as long as
+    it lives, this object gives the calling thread (only) the character classes of
+    C.UTF-8, so a document reads the same whatever locale the host set. The Windows C
+    library classifies wide characters from Unicode's tables whatever the locale.
+*/
+class ScopedUnicodeCharacterClasses
+{
+public:
+   #ifdef _WIN32
+    ScopedUnicodeCharacterClasses() noexcept = default;
+   #else
+    ScopedUnicodeCharacterClasses() noexcept
+        : previous (unicode() != (locale_t) 0 ? ::uselocale (unicode()) : (locale_t) 0)
+    {
+    }
+
+    ~ScopedUnicodeCharacterClasses()
+    {
+        if (previous != (locale_t) 0)
+            ::uselocale (previous);
+    }
+
+private:
+    static locale_t unicode() noexcept
+    {
+        static const locale_t classes = ::newlocale (LC_CTYPE_MASK, "C.UTF-8", (locale_t) 0);
+        return classes;
+    }
+
+    locale_t previous;
+   #endif
+
+    JUCE_DECLARE_NON_COPYABLE (ScopedUnicodeCharacterClasses)
+};
+} // namespace
+
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::String& text) noexcept
 {
     try
     {
+        const ScopedUnicodeCharacterClasses characterClasses;
+
         if (measureNesting (text) < 0)
             return {};
 

@@ -19,21 +19,24 @@ bool isDigit (char c) noexcept
     return c >= '0' && c <= '9';
 }
 
+// The host writes its tags in ASCII. Upper-casing through the C library would follow the
+// process's locale: in Turkish "i" becomes a dotted capital and "inputrect" no longer matches.
+char asciiUpperCase (char c) noexcept
+{
+    return c >= 'a' && c <= 'z' ? (char) (c - 'a' + 'A') : c;
+}
+
 // Tags are matched the way the host's own reader does: character by character in upper case.
 bool tagMatches (const juce::XmlElement& element, const char* word) noexcept
 {
-    auto tag = element.getTagName().getCharPointer();
-    auto wanted = juce::CharPointer_UTF8 (word);
+    const char* tag = element.getTagName().toRawUTF8();
 
-    for (;;)
+    for (;; ++tag, ++word)
     {
-        const auto a = tag.getAndAdvance();
-        const auto b = wanted.getAndAdvance();
-
-        if (juce::CharacterFunctions::toUpperCase (a) != juce::CharacterFunctions::toUpperCase (b))
+        if (asciiUpperCase (*tag) != asciiUpperCase (*word))
             return false;
 
-        if (a == 0)
+        if (*tag == 0)
             return true;
     }
 }
