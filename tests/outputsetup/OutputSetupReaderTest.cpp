@@ -1,5 +1,6 @@
 // The reader against real files in a temporary Documents folder: where it looks, which
 // file it follows, and how Poll() follows the host's changes.
+#include "LayoutFiles.h"
 #include "TemporaryHome.h"
 
 #include "OutputSetupReader.h"
@@ -466,23 +467,34 @@ TEST_F (ReaderFiles, TooLargeFileIsNotRead)
     EXPECT_TRUE (reader.isLoaded());
 }
 
-TEST_F (ReaderFiles, MillionPointsAreRead)
+TEST_F (ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
 {
-    juce::MemoryOutputStream text;
-    text << "<XmlState><screens><Screen><layers><L><InputRect>\n";
-
-    for (int i = 0; i < 1000000; ++i)
-        text << "<v x=\"" << (i % 1920) << ".5\" y=\"1e30\"/>\n";
-
-    text << "</InputRect></L></layers></Screen></screens></XmlState>";
-    TemporaryHome::write (home.settingsFile(), text.toString());
-
+    TemporaryHome::write (home.settingsFile(), LayoutFiles::largestRealLayout());
     OutputSetupReader reader (false);
-    ASSERT_EQ (reader.screens.size(), 1u);
-    ASSERT_EQ (reader.screens[0].slices.size(), 1u);
-    const auto& points = reader.screens[0].slices[0].points;
-    ASSERT_EQ (points.size(), 1000000u);
-    EXPECT_EQ (points[3].x, 3.5f);
-    EXPECT_EQ (points[999999].y, 1e30f);
+    ASSERT_EQ (reader.screens.size(), 24u);
+
+    for (auto& screen : reader.screens)
+    {
+        ASSERT_EQ (screen.slices.size(), 42u);
+        EXPECT_EQ (screen.slices.back().points.size(), 100u);
+    }
+
+    EXPECT_EQ (reader.screens[3].slices[5].points[36], juce::Point<float> (486.3125f, 452.6875f));
+}
+
+TEST_F (ReaderFiles, FilesThatWouldStallTheHostAreRefused)
+{
+    // JUCE's parser would take seconds to minutes on each (one screen each if it got through).
+    const juce::String hostile[] = { LayoutFiles::distinctAttributeNames (1000000),
+                                     LayoutFiles::distinctTagNames (2000000),
+                                     LayoutFiles::manyPoints (95 << 20) };
+    home.settingsFile().getParentDirectory().createDirectory();
+
+    for (auto& text : hostile)
+    {
+        home.settingsFile().replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        OutputSetupReader reader (false);
+        EXPECT_TRUE (reader.screens.empty()) << text.length();
+    }
 }
 } // namespace
