@@ -352,10 +352,16 @@ public:
     }
 
 private:
+    // Made once; released when the library is unloaded.
     static locale_t unicode() noexcept
     {
-        static const locale_t classes = ::newlocale (LC_CTYPE_MASK, "C.UTF-8", (locale_t) 0);
-        return classes;
+        static const struct Classes
+        {
+            locale_t locale = ::newlocale (LC_CTYPE_MASK, "C.UTF-8", (locale_t) 0);
+            ~Classes() { if (locale != (locale_t) 0) ::freelocale (locale); }
+        } classes;
+
+        return classes.locale;
     }
 
     locale_t previous;
