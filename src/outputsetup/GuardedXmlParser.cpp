@@ -338,7 +338,7 @@ class ScopedUnicodeCharacterClasses
 {
 public:
    #ifdef _WIN32
-    ScopedUnicodeCharacterClasses() noexcept = default;
+    ScopedUnicodeCharacterClasses() noexcept {} // not defaulted: the object is used for its scope
    #else
     ScopedUnicodeCharacterClasses() noexcept
         : previous (unicode() != (locale_t) 0 ? ::uselocale (unicode()) : (locale_t) 0)

@@ -24,7 +24,9 @@
     @endcode
 
     The reader never writes, locks or creates the host's files, never reports anything and
-    never throws: whatever cannot be read ends up as an empty list of screens.
+    never throws. What cannot be read gives an empty list of screens, with one exception:
+    a file that was read before and fails to parse now is most likely being written by the
+    host, so the screens of the last good read stay until the file changes again.
 */
 class OutputSetupReader
 {
