@@ -20,9 +20,12 @@
     take long. Files are read whole (at most maxFileBytes) and parsed from memory, so the
     parser has no way to open any other file.
 
-    The limits, measured on an 8-core machine with the reader reading a settings file:
-    the largest real layout (3.4 MB, a few hundred distinct names) reads in about 50 ms;
-    a file at every limit at once still reads in under 250 ms.
+    The limits come from measurement (tests/benchmarks, OutputSetupReaderBench): real
+    layouts reach 3.4 MB with a few hundred distinct names and read in 40 to 90 ms on
+    our 8-core machine, depending on its load; a file that reaches every limit at once,
+    each with the content that costs JUCE's parser most, takes under three times as long
+    (160 ms beside 58 ms). Anything beyond a limit is refused within a few milliseconds,
+    a file too large at once.
 
     Every failure, running out of memory included, gives nullptr; nothing throws.
 */
