@@ -18,8 +18,11 @@ packages=(
 
 install_missing_packages "${packages[@]}"
 
-# One locale with a decimal comma, so the tests can show that the layout reader
-# reads numbers the same whatever the locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  $SUDO localedef -i de_DE -f UTF-8 de_DE.UTF-8
-fi
+# Locales that change what the C library does with text, so the tests can show that the
+# layout reader reads the same whatever the locale: de_DE writes numbers with a decimal
+# comma, tr_TR upper-cases "i" to a dotted capital.
+for name in de_DE tr_TR; do
+  if ! locale -a 2>/dev/null | grep -qi "^${name}\.utf-\?8\$"; then
+    $SUDO localedef -i "$name" -f UTF-8 "$name.UTF-8"
+  fi
+done

@@ -5,10 +5,7 @@
 #include <string>
 
 #ifdef _WIN32
- #ifndef WIN32_LEAN_AND_MEAN
-  #define WIN32_LEAN_AND_MEAN
- #endif
- #include <windows.h>
+ #include "WindowsIncludes.h"
 #else
 namespace
 {

@@ -3,10 +3,7 @@
 #include <cstdint>
 
 #ifdef _WIN32
- #ifndef WIN32_LEAN_AND_MEAN
-  #define WIN32_LEAN_AND_MEAN
- #endif
- #include <windows.h>
+ #include "WindowsIncludes.h"
 #else
  #include <dlfcn.h>
 #endif

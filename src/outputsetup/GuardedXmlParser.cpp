@@ -1,440 +1,312 @@
 #include "GuardedXmlParser.h"
 
+#include "FileStatus.h"
+
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 #include <type_traits>
+#include <unordered_set>
+#include <vector>
 
 #ifndef _WIN32
- #include <sys/stat.h>
+ #include <locale.h>
 #endif
 
 namespace
 {
-using CharPtr = juce::String::CharPointerType;
-using juce::juce_wchar;
+static_assert (std::is_same_v<juce::String::CharPointerType, juce::CharPointer_UTF8>,
+               "the guard reads the text as UTF-8 bytes");
 
-bool isIdentifierChar (juce_wchar c) noexcept
+bool isSpace (char c) noexcept
 {
-    // The same set JUCE's parser takes for tag and attribute names.
-    static const juce::uint32 legalChars[] = { 0, 0x7ff6000, 0x87fffffe, 0x7fffffe, 0 };
-
-    // juce_wchar is unsigned where wchar_t is 16 bits wide (Windows).
-    if (static_cast<std::make_signed_t<juce_wchar>> (c) < 0)
-        return false;
-
-    if (c < (juce_wchar) (juce::numElementsInArray (legalChars) * 32))
-        return (legalChars[c >> 5] & (juce::uint32) (1u << (c & 31))) != 0;
-
-    return juce::CharacterFunctions::isLetterOrDigit (c) || c == '_' || c == '-' || c == ':' || c == '.';
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
 
-CharPtr findEndOfToken (CharPtr p) noexcept
+// Every byte of a character beyond ASCII is taken as part of a name: JUCE's parser reads
+// the same name or stops with an error, since what the guard accepts after a name ('=',
+// '>', '/', white space) is never part of one for JUCE.
+bool isNameStart (char c) noexcept
 {
-    while (isIdentifierChar (*p))
-        ++p;
-
-    return p;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || (unsigned char) c >= 0x80;
 }
 
-bool isAsciiNameChar (juce_wchar c) noexcept
+bool isNameChar (char c) noexcept
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-        || c == '_' || c == ':' || c == '.' || c == '-';
+    return isNameStart (c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-/*  Walks a document the way JUCE's XmlDocument does, step for step, but with a counter in
-    place of the recursion. Each step below mirrors the parser function of the same name,
-    so the depth found is the depth the parser would reach. Differences: entity references
-    are accepted only in their plain forms (which the parser consumes up to their ';' and
-    never turns into elements), and a DOCTYPE is refused outright.
+int digitValue (char c, bool hex) noexcept
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+
+    if (hex && ((c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F')))
+        return (c | 0x20) - 'a' + 10;
+
+    return -1;
+}
+
+bool isXmlCharacter (juce::int64 code) noexcept
+{
+    return code == 0x9 || code == 0xa || code == 0xd || (code >= 0x20 && code <= 0xd7ff)
+        || (code >= 0xe000 && code <= 0xfffd) || (code >= 0x10000 && code <= 0x10ffff);
+}
+
+/*  One pass over the text that accepts a plain subset of XML's syntax, the subset in
+    which JUCE's parser builds the tree that XML's grammar gives, and refuses the rest:
+    - before and after the root element only white space, comments and processing
+      instructions (the XML declaration is one); no document type, whose entities can
+      expand without bound or name other files;
+    - a start tag is '<', a name, attributes as name="value" or name='value', then '>'
+      or '/>'; an end tag names the element it closes;
+    - content is text, elements, comments and CDATA sections. No processing instruction:
+      JUCE's parser loops for ever on text that follows one there;
+    - references are &name; or the number of an XML character: nothing a reference
+      expands to can become markup;
+    - a zero ends the text, so a document cut short is refused.
+    Two liberties JUCE's parser takes the way XML means them are allowed: '<' inside a
+    quoted value, and attributes without white space between them. On this subset the
+    parser recurses once per level the guard counts and stops where the guard stops.
 */
-class NestingScan
+class Guard
 {
 public:
-    explicit NestingScan (CharPtr text) noexcept : input (text) {}
+    explicit Guard (const char* text) : p (text) {}
 
-    int run() noexcept
+    // The deepest nesting of elements, or -1 when the document is refused.
+    int run()
     {
-        if (input.isEmpty())
-            return 0;
-
-        skipNextWhiteSpace();
-
-        if (juce::CharacterFunctions::compareUpTo (input, juce::CharPointer_ASCII ("<?xml"), 5) == 0)
-        {
-            auto headerEnd = juce::CharacterFunctions::find (input, juce::CharPointer_ASCII ("?>"));
-
-            if (headerEnd.isEmpty())
-                return 0;
-
-            input = headerEnd + 2;
-            skipNextWhiteSpace();
-        }
-
-        // Entity definitions can expand without bound or name other files; the host never writes one.
-        if (juce::CharacterFunctions::compareUpTo (input, juce::CharPointer_ASCII ("<!DOCTYPE"), 9) == 0)
+        if (! skipMisc() || *p != '<' || ! startTag())
             return -1;
 
-        const auto root = readNextElement();
-
-        if (refused || truncated())
-            return -1;
-
-        if (root != Opened::withChildren)
-            return 0;
-
-        int depth = 1, deepest = 1;
-
-        while (depth > 0)
-        {
-            const auto before = input;
-            const auto step = readChildStep();
-
-            if (refused)
+        while (! open.empty())
+            if (! contentStep())
                 return -1;
 
-            if (step == Step::close)
-            {
-                --depth;
-            }
-            else if (step == Step::descend)
-            {
-                if (++depth > GuardedXmlParser::maxNesting)
-                    return -1;
-
-                deepest = std::max (deepest, depth);
-            }
-            else if (input == before)
-            {
-                return -1; // the parser would repeat this step for ever
-            }
-        }
-
-        // The parser accepts a document cut short and returns what it got: a file read while
-        // the host writes it would give part of a layout. Treat it as not well-formed instead.
-        return truncated() ? -1 : deepest;
+        return skipMisc() && *p == 0 ? deepest : -1;
     }
 
 private:
-    enum class Opened { none, withoutChildren, withChildren };
-    enum class Step { next, close, descend };
+    const char* p;
+    std::vector<std::string_view> open; // the elements not closed yet, innermost last
+    std::unordered_set<std::string_view> names;
+    int elements = 0, attributes = 0, references = 0, deepest = 0;
+    juce::int64 valueCopyBytes = 0;
 
-    CharPtr input;
-    bool outOfData = false;
-    bool refused = false;
-    bool closeTagUnfinished = false;
+    // Bytes copied while decoding values that hold references: a real layout copies a few
+    // kilobytes; 32 MiB take JUCE's parser about 10 ms.
+    static constexpr juce::int64 maxValueCopyBytes = 32 * 1024 * 1024;
 
-    bool truncated() const noexcept { return outOfData || closeTagUnfinished; }
-
-    juce_wchar readNextChar() noexcept
+    bool startsWith (const char* prefix) const noexcept
     {
-        auto c = input.getAndAdvance();
-
-        if (c == 0)
-        {
-            outOfData = true;
-            --input;
-        }
-
-        return c;
+        return std::strncmp (p, prefix, std::strlen (prefix)) == 0;
     }
 
-    void skipNextWhiteSpace() noexcept
+    bool skipPast (const char* closing) noexcept
+    {
+        const char* found = std::strstr (p, closing);
+        p = found != nullptr ? found + std::strlen (closing) : p;
+        return found != nullptr;
+    }
+
+    void skipSpace() noexcept
+    {
+        while (isSpace (*p))
+            ++p;
+    }
+
+    // White space, comments and processing instructions, outside the root element.
+    bool skipMisc() noexcept
     {
         for (;;)
         {
-            input.incrementToEndOfWhitespace();
+            skipSpace();
+            const bool comment = startsWith ("<!--");
 
-            if (input.isEmpty())
-            {
-                outOfData = true;
-                break;
-            }
+            if (! comment && ! startsWith ("<?"))
+                return true;
 
-            if (*input == '<')
-            {
-                const bool comment = input[1] == '!' && input[2] == '-' && input[3] == '-';
-                if (comment || input[1] == '?')
-                {
-                    if (! skipPast (comment ? 4 : 2, comment ? "-->" : "?>"))
-                        break;
-                    continue;
-                }
-            }
+            p += comment ? 4 : 2;
 
-            break;
+            if (! isNewElement() || ! skipPast (comment ? "-->" : "?>"))
+                return false;
         }
     }
 
-    // Steps over an opening of openLength characters and on past the closing text;
-    // false (out of data) when the closing text never comes.
-    bool skipPast (int openLength, const char* closing) noexcept
+    // The name that starts here, empty when none does.
+    std::string_view name() noexcept
     {
-        input += openLength;
-        const auto end = input.indexOf (juce::CharPointer_ASCII (closing));
+        const char* start = p;
 
-        if (end < 0)
-        {
-            outOfData = true;
+        if (isNameStart (*p))
+            while (isNameChar (*++p)) {}
+
+        return { start, (size_t) (p - start) };
+    }
+
+    // Every distinct tag and attribute name goes into JUCE's process-wide string pool,
+    // which keeps them sorted in one array: each new name moves all that sort after it.
+    bool isNewName (std::string_view name)
+    {
+        names.insert (name);
+        return names.size() <= (size_t) GuardedXmlParser::maxDistinctNames;
+    }
+
+    bool isNewElement() noexcept
+    {
+        return ++elements <= GuardedXmlParser::maxElements;
+    }
+
+    // At '&': a reference ends with ';' and stands for a name or an XML character.
+    bool reference()
+    {
+        if (++references > GuardedXmlParser::maxReferences)
             return false;
-        }
 
-        input += end + static_cast<int> (std::strlen (closing));
-        return true;
-    }
-
-    // At '&': accepts "&name;", "&#digits;" and "&#xhex;" naming a real code point, and
-    // moves past the ';' as the parser would. Anything else refuses the document.
-    void readEntity() noexcept
-    {
-        auto p = input + 1;
+        ++p;
 
         if (*p == '#')
         {
-            ++p;
-            const bool hex = (*p == 'x' || *p == 'X');
-
-            if (hex)
-                ++p;
-
+            const bool hex = (p[1] == 'x');
+            p += hex ? 2 : 1;
             juce::int64 code = 0;
             int digits = 0;
 
-            for (;; ++p, ++digits)
-            {
-                const int value = hex ? juce::CharacterFunctions::getHexDigitValue (*p)
-                                      : ((*p >= '0' && *p <= '9') ? (int) (*p - '0') : -1);
-
-                if (value < 0 || digits > 12)
-                    break;
-
+            for (int value; digits <= 8 && (value = digitValue (*p, hex)) >= 0; ++p, ++digits)
                 code = code * (hex ? 16 : 10) + value;
-            }
 
-            if (digits == 0 || digits > (hex ? 8 : 12) || *p != ';' || code > 0x10ffff)
-            {
-                refused = true;
-                return;
-            }
+            if (digits == 0 || digits > 8 || ! isXmlCharacter (code))
+                return false;
         }
-        else
+        else if (const auto entity = name(); entity.empty() || entity.size() > 64)
         {
-            int length = 0;
+            return false;
+        }
 
-            while (length <= 64 && isAsciiNameChar (*p))
+        if (*p != ';')
+            return false;
+
+        ++p;
+        return true;
+    }
+
+    // Text up to the given character (a closing quote, or the '<' that ends a run of
+    // content); false when the text ends first or holds a reference the guard refuses.
+    bool text (char end)
+    {
+        while (*p != end)
+        {
+            if (*p == 0)
+                return false;
+
+            if (*p != '&')
+                ++p;
+            else if (! reference())
+                return false;
+        }
+
+        return true;
+    }
+
+    // At '<': a start tag with its attributes; an element with content is left open.
+    bool startTag()
+    {
+        ++p;
+        const auto tag = name();
+
+        if (tag.empty() || ! isNewName (tag) || ! isNewElement())
+            return false;
+
+        for (;;)
+        {
+            skipSpace();
+
+            if (p[0] == '/' && p[1] == '>')
+            {
+                p += 2;
+                return true;
+            }
+
+            if (*p == '>')
             {
                 ++p;
-                ++length;
+                open.push_back (tag);
+                deepest = std::max (deepest, (int) open.size());
+                return deepest <= GuardedXmlParser::maxNesting;
             }
 
-            if (length == 0 || length > 64 || *p != ';')
-            {
-                refused = true;
-                return;
-            }
-        }
+            const auto attribute = name();
 
-        input = p + 1;
-    }
+            if (attribute.empty() || ! isNewName (attribute) || ++attributes > GuardedXmlParser::maxAttributes)
+                return false;
 
-    void readQuotedString() noexcept
-    {
-        auto quote = readNextChar();
+            skipSpace();
 
-        while (! outOfData && ! refused)
-        {
-            auto c = readNextChar();
+            if (*p != '=')
+                return false;
 
-            if (c == quote)
-                break;
+            ++p;
+            skipSpace();
+            const char quote = *p;
 
-            --input;
+            if (quote != '"' && quote != '\'')
+                return false;
 
-            if (c == '&')
-            {
-                readEntity();
-            }
-            else
-            {
-                for (;;)
-                {
-                    auto character = *input;
+            ++p;
+            const char* value = p;
+            const int referencesBefore = references;
 
-                    if (character == quote)
-                    {
-                        ++input;
-                        return;
-                    }
+            if (! text (quote))
+                return false;
 
-                    if (character == '&')
-                        break;
+            // JUCE's parser copies a value once more for each reference in it.
+            valueCopyBytes += (juce::int64) (references - referencesBefore) * (p - value);
 
-                    if (character == 0)
-                    {
-                        outOfData = true;
-                        break;
-                    }
+            if (valueCopyBytes > maxValueCopyBytes)
+                return false;
 
-                    ++input;
-                }
-            }
+            ++p;
         }
     }
 
-    Opened readNextElement() noexcept
+    // One piece of an open element's content.
+    bool contentStep()
     {
-        skipNextWhiteSpace();
+        if (*p != '<')
+            return text ('<');
 
-        if (outOfData || *input != '<')
-            return Opened::none;
-
-        ++input;
-        auto endOfToken = findEndOfToken (input);
-
-        if (endOfToken == input)
+        if (p[1] == '/')
         {
-            skipNextWhiteSpace();
-            endOfToken = findEndOfToken (input);
+            p += 2;
 
-            if (endOfToken == input)
-                return Opened::none;
+            if (name() != open.back())
+                return false;
+
+            skipSpace();
+
+            if (*p != '>')
+                return false;
+
+            ++p;
+            open.pop_back();
+            return true;
         }
 
-        input = endOfToken;
-
-        for (;;)
+        if (startsWith ("<!--"))
         {
-            skipNextWhiteSpace();
-            auto c = *input;
-
-            if (c == '/' && input[1] == '>')
-            {
-                input += 2;
-                return Opened::withoutChildren;
-            }
-
-            if (c == '>')
-            {
-                ++input;
-                return Opened::withChildren;
-            }
-
-            if (isIdentifierChar (c))
-            {
-                input = findEndOfToken (input);
-                skipNextWhiteSpace();
-
-                if (readNextChar() != '=')
-                    return Opened::withoutChildren;
-
-                skipNextWhiteSpace();
-                auto nextChar = *input;
-
-                if (nextChar == '"' || nextChar == '\'')
-                {
-                    readQuotedString();
-
-                    if (refused)
-                        return Opened::none;
-
-                    continue;
-                }
-            }
-
-            return Opened::withoutChildren;
-        }
-    }
-
-    // One turn of the parser's loop over an element's content.
-    Step readChildStep() noexcept
-    {
-        const auto preWhitespaceInput = input;
-        skipNextWhiteSpace();
-
-        if (outOfData)
-            return Step::close;
-
-        if (*input == '<')
-        {
-            auto c1 = input[1];
-
-            if (c1 == '/')
-            {
-                auto closeTag = input.indexOf ((juce_wchar) '>');
-
-                if (closeTag >= 0)
-                    input += closeTag + 1;
-                else
-                    closeTagUnfinished = true;
-
-                return Step::close;
-            }
-
-            if (c1 == '!' && juce::CharacterFunctions::compareUpTo (input + 2, juce::CharPointer_ASCII ("[CDATA["), 7) == 0)
-            {
-                skipPast (9, "]]>"); // out of data makes the document truncated, whatever the step
-                return Step::next;
-            }
-
-            switch (readNextElement())
-            {
-                case Opened::none:            return Step::close;
-                case Opened::withChildren:    return Step::descend;
-                case Opened::withoutChildren: return Step::next;
-            }
+            p += 4;
+            return isNewElement() && skipPast ("-->");
         }
 
-        // A run of text: the parser rolls back over the white space it skipped.
-        input = preWhitespaceInput;
-
-        for (;;)
+        // JUCE's parser makes a text element of each CDATA section.
+        if (startsWith ("<![CDATA["))
         {
-            auto c = *input;
-
-            if (c == '<')
-            {
-                if (input[1] == '!' && input[2] == '-' && input[3] == '-')
-                {
-                    if (! skipPast (4, "-->"))
-                        return Step::close;
-                    continue;
-                }
-
-                break;
-            }
-
-            if (c == 0)
-            {
-                outOfData = true;
-                return Step::close;
-            }
-
-            if (c == '&')
-            {
-                readEntity();
-
-                if (refused)
-                    return Step::close;
-
-                continue;
-            }
-
-            for (;; ++input)
-            {
-                auto nextChar = *input;
-
-                if (nextChar == '<' || nextChar == '&')
-                    break;
-
-                if (nextChar == 0)
-                {
-                    outOfData = true;
-                    return Step::close;
-                }
-            }
+            p += 9;
+            return isNewElement() && skipPast ("]]>");
         }
 
-        return Step::next;
+        return startTag(); // '<?' and any other '<!' have no name: refused there
     }
 };
 } // namespace
@@ -450,13 +322,61 @@ juce::String GuardedXmlParser::decode (const void* data, size_t size)
 
 int GuardedXmlParser::measureNesting (const juce::String& text)
 {
-    return NestingScan (text.getCharPointer()).run();
+    return Guard (text.toRawUTF8()).run();
 }
+
+namespace
+{
+/*  JUCE's parser asks the C library whether a character beyond ASCII may stand in a name,
+    and on Linux the answer follows the process's locale: in the C locale no such letter
+    may, and a document that names an element "Écran" is not read at all. For as long as
+    it lives, this object gives the calling thread (only) the character classes of
+    C.UTF-8, so a document reads the same whatever locale the host set. The Windows C
+    library classifies wide characters from Unicode's tables whatever the locale.
+*/
+class ScopedUnicodeCharacterClasses
+{
+public:
+   #ifdef _WIN32
+    ScopedUnicodeCharacterClasses() noexcept {} // not defaulted: the object is used for its scope
+   #else
+    ScopedUnicodeCharacterClasses() noexcept
+        : previous (unicode() != (locale_t) 0 ? ::uselocale (unicode()) : (locale_t) 0)
+    {
+    }
+
+    ~ScopedUnicodeCharacterClasses()
+    {
+        if (previous != (locale_t) 0)
+            ::uselocale (previous);
+    }
+
+private:
+    // Made once; released when the library is unloaded.
+    static locale_t unicode() noexcept
+    {
+        static const struct Classes
+        {
+            locale_t locale = ::newlocale (LC_CTYPE_MASK, "C.UTF-8", (locale_t) 0);
+            ~Classes() { if (locale != (locale_t) 0) ::freelocale (locale); }
+        } classes;
+
+        return classes.locale;
+    }
+
+    locale_t previous;
+   #endif
+
+    JUCE_DECLARE_NON_COPYABLE (ScopedUnicodeCharacterClasses)
+};
+} // namespace
 
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::String& text) noexcept
 {
     try
     {
+        const ScopedUnicodeCharacterClasses characterClasses;
+
         if (measureNesting (text) < 0)
             return {};
 
@@ -470,26 +390,14 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::Strin
     }
 }
 
-namespace
-{
-// Only plain files are opened: opening a named pipe that has no writer would
-// block the host's thread until something writes to it.
-bool isPlainFile (const juce::File& file)
-{
-   #ifdef _WIN32
-    return file.existsAsFile();
-   #else
-    struct stat status {};
-    return ::stat (file.getFullPathName().toRawUTF8(), &status) == 0 && S_ISREG (status.st_mode);
-   #endif
-}
-} // namespace
-
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File& file) noexcept
 {
     try
     {
-        if (! isPlainFile (file) || file.getSize() > maxFileBytes)
+        // Only plain files are opened: a named pipe without a writer would block the host's thread.
+        const auto status = FileStatus::of (file);
+
+        if (status.kind != FileStatus::Kind::plainFile || status.size > maxFileBytes)
             return {};
 
         juce::FileInputStream stream (file);

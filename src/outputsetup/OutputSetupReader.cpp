@@ -1,45 +1,14 @@
 #include "OutputSetupReader.h"
 
+#include "FileStatus.h"
 #include "GuardedXmlParser.h"
 
 #include <cfloat>
 #include <charconv>
 #include <cstring>
 
-#ifdef __linux__
- #include <sys/stat.h>
-#endif
-
 namespace
 {
-// Whether the file exists as a file (not a folder), and its last-write time in whole
-// milliseconds when it does, with a single query of the file system where the platform
-// allows. JUCE keeps milliseconds on Windows but only whole seconds on Linux, where two
-// saves by the host within one second would then look like one; there stat is read directly.
-bool existingFileTime (const juce::File& file, juce::Time& time)
-{
-   #ifdef __linux__
-    struct stat status {};
-    if (::stat (file.getFullPathName().toRawUTF8(), &status) != 0 || S_ISDIR (status.st_mode))
-        return false;
-    time = juce::Time ((juce::int64) status.st_mtim.tv_sec * 1000 + status.st_mtim.tv_nsec / 1000000);
-    return true;
-   #else
-    if (! file.existsAsFile())
-        return false;
-    time = file.getLastModificationTime();
-    return true;
-   #endif
-}
-
-// A file's last-write time, 0 when it is not there.
-juce::Time modificationTime (const juce::File& file)
-{
-    juce::Time time;
-    existingFileTime (file, time);
-    return time;
-}
-
 bool isSpace (char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -50,21 +19,24 @@ bool isDigit (char c) noexcept
     return c >= '0' && c <= '9';
 }
 
+// The host writes its tags in ASCII. Upper-casing through the C library would follow the
+// process's locale: in Turkish "i" becomes a dotted capital and "inputrect" no longer matches.
+char asciiUpperCase (char c) noexcept
+{
+    return c >= 'a' && c <= 'z' ? (char) (c - 'a' + 'A') : c;
+}
+
 // Tags are matched the way the host's own reader does: character by character in upper case.
 bool tagMatches (const juce::XmlElement& element, const char* word) noexcept
 {
-    auto tag = element.getTagName().getCharPointer();
-    auto wanted = juce::CharPointer_UTF8 (word);
+    const char* tag = element.getTagName().toRawUTF8();
 
-    for (;;)
+    for (;; ++tag, ++word)
     {
-        const auto a = tag.getAndAdvance();
-        const auto b = wanted.getAndAdvance();
-
-        if (juce::CharacterFunctions::toUpperCase (a) != juce::CharacterFunctions::toUpperCase (b))
+        if (asciiUpperCase (*tag) != asciiUpperCase (*word))
             return false;
 
-        if (a == 0)
+        if (*tag == 0)
             return true;
     }
 }
@@ -224,8 +196,8 @@ OutputSetupReader::OutputSetupReader (bool useArena6Folder)
     try
     {
         hostFolder = useArena6Folder ? "Resolume Arena 6/" : "Resolume Arena/";
-        settingsFile = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-                           .getChildFile (hostFolder + "Preferences/AdvancedOutput.xml");
+        settings.file = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+                            .getChildFile (hostFolder + "Preferences/AdvancedOutput.xml");
     }
     catch (...)
     {
@@ -239,69 +211,87 @@ OutputSetupReader::~OutputSetupReader() = default;
 
 bool OutputSetupReader::Poll() noexcept
 {
-    juce::Time time;
-
-    if (existingFileTime (settingsFile, time) && time != settingsFileTime)
-    {
-        settingsFileTime = time;
-        Reload();
-        return true;
-    }
-
-    // Until a preset is adopted its path is empty, and there is nothing to ask the file system.
-    if (presetFile.getFullPathName().isNotEmpty() && existingFileTime (presetFile, time) && time != presetFileTime)
-    {
-        presetFileTime = time;
-        Reload();
-        return true;
-    }
+    // The preset is not examined when the settings file changed: the read looks at both.
+    if (hasChanged (settings) || hasChanged (preset))
+        return reload();
 
     return false;
 }
 
 void OutputSetupReader::Reload() noexcept
 {
-    std::vector<ScreenInfo>().swap (screens);
-
-    if (settingsFile.existsAsFile())
-        LoadSettingsFile (settingsFile);
+    reload();
 }
 
 void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
 {
+    load (file);
+}
+
+bool OutputSetupReader::hasChanged (WatchedFile& watched) noexcept
+{
+    // Until a preset is named its path is empty, and there is nothing to ask the file system.
+    if (watched.file == juce::File())
+        return false;
+
+    // A file counts as changed when its time or its size differs from what was seen: a save
+    // in pieces may end within the millisecond of the last look, but not at the same length.
+    // A file that went missing is not a change: the host may be about to write it again.
+    const auto status = FileStatus::of (watched.file);
+
+    if (! status.existsAsFile() || status == watched.status)
+        return false;
+
+    watched.status = status;
+    return true;
+}
+
+void OutputSetupReader::adopt (WatchedFile& watched, const juce::File& file)
+{
+    if (! file.getFullPathName().equalsIgnoreCase (watched.file.getFullPathName()))
+        watched = { file, {}, false };
+}
+
+std::unique_ptr<juce::XmlElement> OutputSetupReader::parse (WatchedFile& watched, bool& keepScreens)
+{
+    // Taken before parsing, so a file that fails to parse is not tried again until it changes.
+    watched.status = FileStatus::of (watched.file);
+
+    if (! watched.status.existsAsFile())
+        return {};
+
+    auto root = GuardedXmlParser::parseFile (watched.file);
+
+    if (root != nullptr)
+        watched.parsedBefore = true;
+    else
+        keepScreens = watched.parsedBefore; // most likely caught while the host writes it
+
+    return root;
+}
+
+bool OutputSetupReader::reload() noexcept
+{
+    if (FileStatus::of (settings.file).existsAsFile())
+        return load (settings.file);
+
+    std::vector<ScreenInfo>().swap (screens);
+    return true;
+}
+
+bool OutputSetupReader::load (const juce::File& file) noexcept
+{
+    bool keepScreens = false;
+
     try
     {
-        if (! file.getFullPathName().equalsIgnoreCase (settingsFile.getFullPathName()))
-            settingsFile = file;
+        adopt (settings, file);
+        auto previous = std::move (screens);
+        screens = {};
+        readFiles (keepScreens);
 
-        // Taken before parsing, so a file that fails to parse is not tried again until it changes.
-        settingsFileTime = modificationTime (file);
-
-        if (settingsFile.existsAsFile())
-        {
-            if (auto root = GuardedXmlParser::parseFile (settingsFile))
-            {
-                if (root->hasAttribute ("presetFile"))
-                {
-                    const auto candidate = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-                                               .getChildFile (hostFolder + "Presets/Advanced Output/"
-                                                              + root->getStringAttribute ("presetFile") + ".xml");
-
-                    if (candidate.existsAsFile())
-                    {
-                        presetFile = candidate;
-                        presetFileTime = modificationTime (candidate);
-
-                        if (auto preset = GuardedXmlParser::parseFile (presetFile))
-                            ReadScreenSetup (childByTag (preset.get(), "ScreenSetup"));
-                    }
-                }
-                else
-                {
-                    ReadScreenSetup (root.get());
-                }
-            }
-        }
+        if (keepScreens)
+            screens = std::move (previous);
     }
     catch (...)
     {
@@ -310,6 +300,28 @@ void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
     }
 
     loaded = true;
+    return ! keepScreens;
+}
+
+void OutputSetupReader::readFiles (bool& keepScreens)
+{
+    const auto root = parse (settings, keepScreens);
+
+    if (root == nullptr)
+        return;
+
+    if (! root->hasAttribute ("presetFile"))
+    {
+        ReadScreenSetup (root.get());
+        return;
+    }
+
+    // Watched even while missing: the host may name a preset a moment before it writes it.
+    adopt (preset, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+                       .getChildFile (hostFolder + "Presets/Advanced Output/" + root->getStringAttribute ("presetFile") + ".xml"));
+
+    if (const auto presetRoot = parse (preset, keepScreens))
+        ReadScreenSetup (childByTag (presetRoot.get(), "ScreenSetup"));
 }
 
 void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "FileStatus.h"
 #include "ScreenInfo.h"
 
 #include <juce_core/juce_core.h>
 
+#include <memory>
 #include <vector>
 
 /**
@@ -13,7 +15,7 @@
     in the user's Documents folder; that file either holds the layout itself or names a
     preset file under "Presets/Advanced Output/" that does. The reader reads them once on
     construction; call Poll() once per frame to pick up the host's changes, which are found
-    by comparing the two files' modification times (no thread, no file watching).
+    by comparing the two files' modification times and sizes (no thread, no file watching).
 
     @code
     OutputSetupReader reader (false);          // "Resolume Arena/"
@@ -22,7 +24,9 @@
     @endcode
 
     The reader never writes, locks or creates the host's files, never reports anything and
-    never throws: whatever cannot be read ends up as an empty list of screens.
+    never throws. What cannot be read gives an empty list of screens, with one exception:
+    a file that was read before and fails to parse now is most likely being written by the
+    host, so the screens of the last good read stay until the file changes again.
 */
 class OutputSetupReader
 {
@@ -33,16 +37,20 @@ public:
 
     ~OutputSetupReader();
 
-    /** Checks the settings file's and then the preset file's modification time; when one
-        differs from the time last seen, reads the layout again and returns true. Cheap when
-        nothing changed: two existence tests and time queries at most, no parsing. */
+    /** Checks the settings file's and then the preset file's modification time and size;
+        when one differs from what was last seen, reads the layout again. Returns true when
+        the screens were read again, false when nothing changed or when a file that was read
+        before failed to parse and its last screens were kept. Cheap when nothing changed:
+        one query per file, no parsing, no allocation. */
     bool Poll() noexcept;
 
-    /** Empties screens and reads the layout again from the settings file, if it exists. */
+    /** Reads the layout again from the settings file; no screens when it is missing. */
     void Reload() noexcept;
 
     /** Reads the given settings file (adopting it as the one to watch) and the preset it
-        names, appending what it finds to screens. */
+        names, replacing screens with what it finds. A file that has never parsed, or that is
+        missing, gives no screens; a file that parsed before and fails now (the host is most
+        likely writing it) keeps the screens of the last good read until it changes again. */
     void LoadSettingsFile (juce::File file) noexcept;
 
     /** Appends the screens found below a screen-setup element; nullptr reads nothing. */
@@ -56,12 +64,25 @@ public:
     std::vector<ScreenInfo> screens;
 
 private:
+    // One of the host's files, as the reader last saw it.
+    struct WatchedFile
+    {
+        juce::File file;           // empty until a preset is named
+        FileStatus status;         // when last read or polled
+        bool parsedBefore = false; // has given a document since it was adopted
+    };
+
     bool loaded = false;
     juce::String hostFolder;
-    juce::File presetFile;
-    juce::Time presetFileTime;
-    juce::File settingsFile;
-    juce::Time settingsFileTime;
+    WatchedFile preset;
+    WatchedFile settings;
+
+    static bool hasChanged (WatchedFile&) noexcept;
+    static void adopt (WatchedFile&, const juce::File&);
+    static std::unique_ptr<juce::XmlElement> parse (WatchedFile&, bool& keepScreens);
+    bool reload() noexcept;
+    bool load (const juce::File&) noexcept;
+    void readFiles (bool& keepScreens);
 
     JUCE_DECLARE_NON_COPYABLE (OutputSetupReader)
 };

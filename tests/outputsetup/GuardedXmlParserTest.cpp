@@ -38,7 +38,7 @@ TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
         "<a><b/></a>",
         "<?xml version=\"1.0\"?><!-- <x><y><z> --><a><b x=\"<c><d>\"><c/></b></a>",
         "<a><![CDATA[<b><c><d>]]><b>text<c/>&amp;<c>&#60;<d/></c></b></a>",
-        "<a x='&apos;<q>'><b><?pi <c><d> ?><c/></b></a>",
+        "<?pi <c><d> ?><a x='&apos;<q>'><b><c/></b></a><!-- <e> -->",
         "<a><b x=\"1\"y=\"2\"><c><d/></c></b></a>",
         "<a>\r\n<b>\r</b>  <c> <!-- --> <d><e/></d></c></a>",
     };
@@ -51,6 +51,37 @@ TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
         EXPECT_LE (treeDepth (*root), measured + 1) << text;
         EXPECT_GE (treeDepth (*root), measured) << text;
     }
+}
+
+TEST (GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimits)
+{
+    const auto repeated = [] (const char* piece, int count, const char* open = "<a>", const char* close = "</a>")
+    {
+        juce::MemoryOutputStream text;
+        text << open;
+
+        for (int i = 0; i < count; ++i)
+            text << juce::String (piece).replace ("#", juce::String (i));
+
+        return text.toString() + close;
+    };
+    const auto accepted = [] (const juce::String& text) { return GuardedXmlParser::parseText (text) != nullptr; };
+
+    // One name is the root's own, and the root is one element.
+    EXPECT_TRUE (accepted (repeated (" n#=''", GuardedXmlParser::maxDistinctNames - 1, "<a", "/>")));
+    EXPECT_FALSE (accepted (repeated (" n#=''", GuardedXmlParser::maxDistinctNames, "<a", "/>")));
+    EXPECT_FALSE (accepted (repeated ("<n#/>", GuardedXmlParser::maxDistinctNames))) << "tags are names too";
+    EXPECT_TRUE (accepted (repeated ("<b/>", GuardedXmlParser::maxElements - 1)));
+    EXPECT_FALSE (accepted (repeated ("<b/>", GuardedXmlParser::maxElements - 1) + "<!-- -->")) << "comments count";
+    EXPECT_TRUE (accepted (repeated (" b=''", GuardedXmlParser::maxAttributes, "<a", "/>")));
+    EXPECT_FALSE (accepted (repeated (" b=''", GuardedXmlParser::maxAttributes + 1, "<a", "/>")));
+    EXPECT_TRUE (accepted (repeated ("&amp;", GuardedXmlParser::maxReferences)));
+    EXPECT_FALSE (accepted (repeated ("&amp;", GuardedXmlParser::maxReferences + 1)));
+
+    // The parser copies a value once for each reference in it: the same references are
+    // accepted as text but not in one long value.
+    EXPECT_TRUE (accepted (repeated ("&amp;", 4096)));
+    EXPECT_FALSE (accepted (repeated ("&amp;", 4096, "<a v='", "'/>")));
 }
 
 TEST (GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
@@ -87,6 +118,14 @@ TEST (GuardedXmlParser, InputsThatWouldNeverFinishAreRefused)
     EXPECT_EQ (GuardedXmlParser::measureNesting ("<a><?pi?>text</a>"), -1);
     EXPECT_EQ (GuardedXmlParser::parseText ("<a><?pi?>text</a>"), nullptr);
     EXPECT_EQ (GuardedXmlParser::parseText ("<a> <?pi?> text <b/></a>"), nullptr);
+}
+
+TEST (GuardedXmlParser, OnlyWhiteSpaceCommentsAndInstructionsSurroundTheRoot)
+{
+    EXPECT_NE (GuardedXmlParser::parseText ("<?xml version='1.0'?>\n<!-- a --><?pi?> <a></a> <!-- b -->\n"), nullptr);
+
+    for (auto* text : { "x<a/>", "<a/>x", "<a/><b/>", "<a></b>", "<a><b></a></b>", "<a/><![CDATA[x]]>", "< a/>" })
+        EXPECT_EQ (GuardedXmlParser::parseText (text), nullptr) << text;
 }
 
 TEST (GuardedXmlParser, MalformedTextGivesNothing)

@@ -1,5 +1,6 @@
 // The reader against real files in a temporary Documents folder: where it looks, which
 // file it follows, and how Poll() follows the host's changes.
+#include "LayoutFiles.h"
 #include "TemporaryHome.h"
 
 #include "OutputSetupReader.h"
@@ -88,12 +89,18 @@ TEST_F (ReaderFiles, PresetIsFollowedAndRootIsIgnored)
     EXPECT_EQ (names (reader), (Names { "One", "Two" }));
 }
 
-TEST_F (ReaderFiles, MissingPresetGivesNoScreensEvenWhenRootHasSome)
+TEST_F (ReaderFiles, MissingPresetGivesNoScreensEvenWhenRootHasSomeAndIsReadWhenItAppears)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gone", { "Root" }));
+    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Later", { "Root" }));
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
     EXPECT_TRUE (reader.isLoaded());
+    EXPECT_FALSE (reader.Poll());
+
+    // The host names a new preset a frame before it writes it.
+    TemporaryHome::write (home.presetFile ("Later"), presetWithScreens ({ "Later" }), 1);
+    EXPECT_TRUE (reader.Poll());
+    EXPECT_EQ (names (reader), Names { "Later" });
 }
 
 TEST_F (ReaderFiles, PresetAttributeNameIsCaseSensitive)
@@ -347,21 +354,52 @@ TEST_F (ReaderFiles, BothFilesChangedBeforeOnePoll)
     EXPECT_FALSE (reader.Poll());
 }
 
-TEST_F (ReaderFiles, FileThatFailsToParseIsNotParsedAgainUntilItsTimeChanges)
+TEST_F (ReaderFiles, FileThatFailsToParseIsReadAgainWhenItsTimeOrSizeChanges)
 {
     TemporaryHome::write (home.settingsFile(), "<XmlState><screens><Screen>", 1);
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
     EXPECT_TRUE (reader.isLoaded());
+    EXPECT_FALSE (reader.Poll()) << "not parsed again while unchanged";
 
-    // Mended in place but with the same time: not read again.
+    // A save caught half way, finished within the same millisecond: only the length tells.
     TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Fixed" }), 1);
-    EXPECT_FALSE (reader.Poll());
-    EXPECT_TRUE (reader.screens.empty());
+    EXPECT_TRUE (reader.Poll());
+    EXPECT_EQ (names (reader), Names { "Fixed" });
 
     TemporaryHome::setTime (home.settingsFile(), 2);
     EXPECT_TRUE (reader.Poll());
     EXPECT_EQ (names (reader), Names { "Fixed" });
+}
+
+TEST_F (ReaderFiles, HalfWrittenFileKeepsTheLastScreensOnlyWhenItWasReadBefore)
+{
+    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"), 1);
+    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }), 1);
+    OutputSetupReader reader (false);
+
+    // Saved in two writes: the first half keeps the last screens, the whole file replaces them.
+    const auto save = [&] (const juce::File& file, const juce::String& text, int step)
+    {
+        TemporaryHome::write (file, text.substring (0, text.length() / 2), step);
+        EXPECT_FALSE (reader.Poll());
+        EXPECT_EQ (names (reader), Names { "Old" });
+        TemporaryHome::write (file, text, step);
+        EXPECT_TRUE (reader.Poll());
+    };
+    save (home.presetFile ("Show"), presetWithScreens ({ "New" }), 2);
+    EXPECT_EQ (names (reader), Names { "New" });
+    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }), 3);
+    EXPECT_TRUE (reader.Poll());
+    save (home.settingsFile(), settingsWithScreens ({ "Root" }), 4);
+    EXPECT_EQ (names (reader), Names { "Root" });
+
+    // A preset never read before gives nothing while it is half written.
+    const auto gig = presetWithScreens ({ "Gig" });
+    TemporaryHome::write (home.presetFile ("Gig"), gig.substring (0, gig.length() / 2), 5);
+    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gig"), 5);
+    EXPECT_TRUE (reader.Poll());
+    EXPECT_TRUE (reader.screens.empty());
 }
 
 TEST_F (ReaderFiles, LoadSettingsFileAdoptsAnotherFile)
@@ -429,23 +467,34 @@ TEST_F (ReaderFiles, TooLargeFileIsNotRead)
     EXPECT_TRUE (reader.isLoaded());
 }
 
-TEST_F (ReaderFiles, MillionPointsAreRead)
+TEST_F (ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
 {
-    juce::MemoryOutputStream text;
-    text << "<XmlState><screens><Screen><layers><L><InputRect>\n";
-
-    for (int i = 0; i < 1000000; ++i)
-        text << "<v x=\"" << (i % 1920) << ".5\" y=\"1e30\"/>\n";
-
-    text << "</InputRect></L></layers></Screen></screens></XmlState>";
-    TemporaryHome::write (home.settingsFile(), text.toString());
-
+    TemporaryHome::write (home.settingsFile(), LayoutFiles::largestRealLayout());
     OutputSetupReader reader (false);
-    ASSERT_EQ (reader.screens.size(), 1u);
-    ASSERT_EQ (reader.screens[0].slices.size(), 1u);
-    const auto& points = reader.screens[0].slices[0].points;
-    ASSERT_EQ (points.size(), 1000000u);
-    EXPECT_EQ (points[3].x, 3.5f);
-    EXPECT_EQ (points[999999].y, 1e30f);
+    ASSERT_EQ (reader.screens.size(), 24u);
+
+    for (auto& screen : reader.screens)
+    {
+        ASSERT_EQ (screen.slices.size(), 42u);
+        EXPECT_EQ (screen.slices.back().points.size(), 100u);
+    }
+
+    EXPECT_EQ (reader.screens[3].slices[5].points[36], juce::Point<float> (486.3125f, 452.6875f));
+}
+
+TEST_F (ReaderFiles, FilesThatWouldStallTheHostAreRefused)
+{
+    // JUCE's parser would take seconds to minutes on each (one screen each if it got through).
+    const juce::String hostile[] = { LayoutFiles::distinctAttributeNames (1000000),
+                                     LayoutFiles::distinctTagNames (2000000),
+                                     LayoutFiles::manyPoints (95 << 20) };
+    home.settingsFile().getParentDirectory().createDirectory();
+
+    for (auto& text : hostile)
+    {
+        home.settingsFile().replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        OutputSetupReader reader (false);
+        EXPECT_TRUE (reader.screens.empty()) << text.length();
+    }
 }
 } // namespace

@@ -13,6 +13,28 @@
 
 namespace
 {
+// Switches the process's locale to the first of the given ones that is installed, and back.
+class ScopedLocale
+{
+public:
+    explicit ScopedLocale (std::initializer_list<const char*> names)
+    {
+        for (auto* candidate : names)
+            if (std::setlocale (LC_ALL, candidate) != nullptr)
+            {
+                name = candidate;
+                break;
+            }
+    }
+
+    ~ScopedLocale() { std::setlocale (LC_ALL, previous.c_str()); }
+
+    const char* name = nullptr; // null when none is installed
+
+private:
+    const std::string previous = std::setlocale (LC_ALL, nullptr);
+};
+
 class Walk : public ::testing::Test
 {
 protected:
@@ -22,7 +44,7 @@ protected:
     const std::vector<ScreenInfo>& read (const char* xml)
     {
         reader.screens.clear();
-        auto root = GuardedXmlParser::parseText (xml);
+        auto root = GuardedXmlParser::parseText (juce::CharPointer_UTF8 (xml));
         EXPECT_NE (root, nullptr) << xml;
         reader.ReadScreenSetup (root.get());
         return reader.screens;
@@ -191,22 +213,35 @@ TEST_F (Walk, OutOfRangeNumbersBecomeTheNearestFloat)
 
 TEST_F (Walk, NumbersIgnoreTheLocale)
 {
-    const std::string previous = std::setlocale (LC_ALL, nullptr);
-    const char* comma = nullptr;
+    const ScopedLocale comma ({ "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "nl_NL.UTF-8" });
 
-    for (auto* name : { "de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE", "nl_NL.UTF-8" })
-        if (std::setlocale (LC_ALL, name) != nullptr)
-        {
-            comma = name;
-            break;
-        }
-
-    if (comma == nullptr)
+    if (comma.name == nullptr)
         GTEST_SKIP() << "no locale with a decimal comma is installed";
 
-    const float value = x ("1234.5");
-    std::setlocale (LC_ALL, previous.c_str());
-    EXPECT_EQ (value, 1234.5f) << comma;
+    EXPECT_EQ (x ("1234.5"), 1234.5f) << comma.name;
+}
+
+TEST_F (Walk, TagsAndNamesReadTheSameInEveryLocale)
+{
+    // Turkish upper-cases "i" to a dotted capital; the C locale knows no letter beyond ASCII.
+    for (auto locale : { std::initializer_list<const char*> { "tr_TR.UTF-8", "tr_TR.utf8" }, { "C" } })
+    {
+        const ScopedLocale scoped (locale);
+
+        if (scoped.name == nullptr)
+        {
+            ADD_FAILURE() << *locale.begin() << " is not installed (scripts/install-deps.sh installs it)";
+            continue;
+        }
+
+        auto& screens = read (R"(<S><screens><Screen><layers>
+            <A><inputrect><v/></inputrect></A>
+            <B><InputContour><POINTS><v/></POINTS></InputContour></B>
+            <Écran><INPUTRECT><v/></INPUTRECT></Écran>
+        </layers></Screen></screens></S>)");
+        ASSERT_EQ (screens.size(), 1u) << scoped.name;
+        EXPECT_EQ (screens[0].slices.size(), 3u) << scoped.name;
+    }
 }
 
 TEST_F (Walk, ScreensAndSlicesKeepDocumentOrder)

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+/**
+    What the reader needs to know of one of the host's files, from a single query of the
+    file system: what kind of file it is, when it was last written and how long it is.
+
+    The reader polls the host's files every frame with it, and the XML guard checks a
+    file with it before opening it. Two statuses of one file compare equal when neither
+    its kind, its time nor its size changed.
+*/
+struct FileStatus
+{
+    /** A folder counts as missing; pipes, devices and sockets exist but must not be opened
+        (a pipe without a writer would block the host's thread). */
+    enum class Kind { missing, plainFile, otherFile };
+
+    Kind kind = Kind::missing;
+
+    /** Last write in whole milliseconds since 1970 UTC; 0 when missing. */
+    juce::int64 modified = 0;
+
+    /** Length in bytes; 0 when missing. */
+    juce::int64 size = 0;
+
+    /** Present and not a folder. */
+    bool existsAsFile() const noexcept { return kind != Kind::missing; }
+
+    /** Queries the file system once. Allocates nothing on Linux, so that polling is free
+        when nothing changed. */
+    static FileStatus of (const juce::File& file) noexcept;
+
+    bool operator== (const FileStatus& other) const noexcept
+    {
+        return kind == other.kind && modified == other.modified && size == other.size;
+    }
+
+    bool operator!= (const FileStatus& other) const noexcept { return ! operator== (other); }
+};
