@@ -25,7 +25,7 @@ constexpr GLsizei vertexStride = 5 * sizeof(float);
 constexpr std::uintptr_t texCoordOffset = 0;
 constexpr std::uintptr_t positionOffset = 2 * sizeof(float);
 
-const void* bufferOffset(std::uintptr_t offset)
+const void* BufferOffset(std::uintptr_t offset)
 {
     return reinterpret_cast<const void*>(offset);
 }
@@ -52,10 +52,10 @@ bool ScreenQuad::Create()
     zmgl::glBufferData(GL_ARRAY_BUFFER, sizeof(quadVertices), quadVertices, GL_STATIC_DRAW);
 
     zmgl::glEnableVertexAttribArray(0);
-    zmgl::glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, vertexStride, bufferOffset(positionOffset));
+    zmgl::glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, vertexStride, BufferOffset(positionOffset));
 
     zmgl::glEnableVertexAttribArray(1);
-    zmgl::glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, vertexStride, bufferOffset(texCoordOffset));
+    zmgl::glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, vertexStride, BufferOffset(texCoordOffset));
 
     return true;
 }

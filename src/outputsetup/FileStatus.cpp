@@ -9,7 +9,7 @@
 // JUCE would need three queries for this (existence, time, size) and keeps only whole
 // seconds on Linux, where two saves by the host within one second would look like one.
 #ifdef _WIN32
-FileStatus FileStatus::of (const juce::File& file) noexcept
+FileStatus FileStatus::Of (const juce::File& file) noexcept
 {
     WIN32_FILE_ATTRIBUTE_DATA data {};
 
@@ -25,7 +25,7 @@ FileStatus FileStatus::of (const juce::File& file) noexcept
              ((juce::int64) data.nFileSizeHigh << 32) | data.nFileSizeLow };
 }
 #else
-FileStatus FileStatus::of (const juce::File& file) noexcept
+FileStatus FileStatus::Of (const juce::File& file) noexcept
 {
     struct stat status {};
 

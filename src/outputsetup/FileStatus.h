@@ -25,11 +25,11 @@ struct FileStatus
     juce::int64 size = 0;
 
     /** Present and not a folder. */
-    bool existsAsFile() const noexcept { return kind != Kind::missing; }
+    bool ExistsAsFile() const noexcept { return kind != Kind::missing; }
 
     /** Queries the file system once. Allocates nothing on Linux, so that polling is free
         when nothing changed. */
-    static FileStatus of (const juce::File& file) noexcept;
+    static FileStatus Of (const juce::File& file) noexcept;
 
     bool operator== (const FileStatus& other) const noexcept
     {

@@ -18,7 +18,7 @@ namespace
 static_assert (std::is_same_v<juce::String::CharPointerType, juce::CharPointer_UTF8>,
                "the guard reads the text as UTF-8 bytes");
 
-bool isSpace (char c) noexcept
+bool IsSpace (char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -26,17 +26,17 @@ bool isSpace (char c) noexcept
 // Every byte of a character beyond ASCII is taken as part of a name: JUCE's parser reads
 // the same name or stops with an error, since what the guard accepts after a name ('=',
 // '>', '/', white space) is never part of one for JUCE.
-bool isNameStart (char c) noexcept
+bool IsNameStart (char c) noexcept
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || (unsigned char) c >= 0x80;
 }
 
-bool isNameChar (char c) noexcept
+bool IsNameChar (char c) noexcept
 {
-    return isNameStart (c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return IsNameStart (c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-int digitValue (char c, bool hex) noexcept
+int DigitValue (char c, bool hex) noexcept
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -47,7 +47,7 @@ int digitValue (char c, bool hex) noexcept
     return -1;
 }
 
-bool isXmlCharacter (juce::int64 code) noexcept
+bool IsXmlCharacter (juce::int64 code) noexcept
 {
     return code == 0x9 || code == 0xa || code == 0xd || (code >= 0x20 && code <= 0xd7ff)
         || (code >= 0xe000 && code <= 0xfffd) || (code >= 0x10000 && code <= 0x10ffff);
@@ -75,16 +75,16 @@ public:
     explicit Guard (const char* text) : p (text) {}
 
     // The deepest nesting of elements, or -1 when the document is refused.
-    int run()
+    int Run()
     {
-        if (! skipMisc() || *p != '<' || ! startTag())
+        if (! SkipMisc() || *p != '<' || ! StartTag())
             return -1;
 
         while (! open.empty())
-            if (! contentStep())
+            if (! ContentStep())
                 return -1;
 
-        return skipMisc() && *p == 0 ? deepest : -1;
+        return SkipMisc() && *p == 0 ? deepest : -1;
     }
 
 private:
@@ -98,68 +98,68 @@ private:
     // kilobytes; 32 MiB take JUCE's parser about 10 ms.
     static constexpr juce::int64 maxValueCopyBytes = 32 * 1024 * 1024;
 
-    bool startsWith (const char* prefix) const noexcept
+    bool StartsWith (const char* prefix) const noexcept
     {
         return std::strncmp (p, prefix, std::strlen (prefix)) == 0;
     }
 
-    bool skipPast (const char* closing) noexcept
+    bool SkipPast (const char* closing) noexcept
     {
         const char* found = std::strstr (p, closing);
         p = found != nullptr ? found + std::strlen (closing) : p;
         return found != nullptr;
     }
 
-    void skipSpace() noexcept
+    void SkipSpace() noexcept
     {
-        while (isSpace (*p))
+        while (IsSpace (*p))
             ++p;
     }
 
     // White space, comments and processing instructions, outside the root element.
-    bool skipMisc() noexcept
+    bool SkipMisc() noexcept
     {
         for (;;)
         {
-            skipSpace();
-            const bool comment = startsWith ("<!--");
+            SkipSpace();
+            const bool comment = StartsWith ("<!--");
 
-            if (! comment && ! startsWith ("<?"))
+            if (! comment && ! StartsWith ("<?"))
                 return true;
 
             p += comment ? 4 : 2;
 
-            if (! isNewElement() || ! skipPast (comment ? "-->" : "?>"))
+            if (! IsNewElement() || ! SkipPast (comment ? "-->" : "?>"))
                 return false;
         }
     }
 
     // The name that starts here, empty when none does.
-    std::string_view name() noexcept
+    std::string_view Name() noexcept
     {
         const char* start = p;
 
-        if (isNameStart (*p))
-            while (isNameChar (*++p)) {}
+        if (IsNameStart (*p))
+            while (IsNameChar (*++p)) {}
 
         return { start, (size_t) (p - start) };
     }
 
     // Every distinct tag and attribute name goes into JUCE's process-wide string pool,
     // which keeps them sorted in one array: each new name moves all that sort after it.
-    bool isNewName (std::string_view name)
+    bool IsNewName (std::string_view name)
     {
         names.insert (name);
         return names.size() <= (size_t) GuardedXmlParser::maxDistinctNames;
     }
 
-    bool isNewElement() noexcept
+    bool IsNewElement() noexcept
     {
         return ++elements <= GuardedXmlParser::maxElements;
     }
 
     // At '&': a reference ends with ';' and stands for a name or an XML character.
-    bool reference()
+    bool Reference()
     {
         if (++references > GuardedXmlParser::maxReferences)
             return false;
@@ -173,13 +173,13 @@ private:
             juce::int64 code = 0;
             int digits = 0;
 
-            for (int value; digits <= 8 && (value = digitValue (*p, hex)) >= 0; ++p, ++digits)
+            for (int value; digits <= 8 && (value = DigitValue (*p, hex)) >= 0; ++p, ++digits)
                 code = code * (hex ? 16 : 10) + value;
 
-            if (digits == 0 || digits > 8 || ! isXmlCharacter (code))
+            if (digits == 0 || digits > 8 || ! IsXmlCharacter (code))
                 return false;
         }
-        else if (const auto entity = name(); entity.empty() || entity.size() > 64)
+        else if (const auto entity = Name(); entity.empty() || entity.size() > 64)
         {
             return false;
         }
@@ -193,7 +193,7 @@ private:
 
     // Text up to the given character (a closing quote, or the '<' that ends a run of
     // content); false when the text ends first or holds a reference the guard refuses.
-    bool text (char end)
+    bool Text (char end)
     {
         while (*p != end)
         {
@@ -202,7 +202,7 @@ private:
 
             if (*p != '&')
                 ++p;
-            else if (! reference())
+            else if (! Reference())
                 return false;
         }
 
@@ -210,17 +210,17 @@ private:
     }
 
     // At '<': a start tag with its attributes; an element with content is left open.
-    bool startTag()
+    bool StartTag()
     {
         ++p;
-        const auto tag = name();
+        const auto tag = Name();
 
-        if (tag.empty() || ! isNewName (tag) || ! isNewElement())
+        if (tag.empty() || ! IsNewName (tag) || ! IsNewElement())
             return false;
 
         for (;;)
         {
-            skipSpace();
+            SkipSpace();
 
             if (p[0] == '/' && p[1] == '>')
             {
@@ -236,18 +236,18 @@ private:
                 return deepest <= GuardedXmlParser::maxNesting;
             }
 
-            const auto attribute = name();
+            const auto attribute = Name();
 
-            if (attribute.empty() || ! isNewName (attribute) || ++attributes > GuardedXmlParser::maxAttributes)
+            if (attribute.empty() || ! IsNewName (attribute) || ++attributes > GuardedXmlParser::maxAttributes)
                 return false;
 
-            skipSpace();
+            SkipSpace();
 
             if (*p != '=')
                 return false;
 
             ++p;
-            skipSpace();
+            SkipSpace();
             const char quote = *p;
 
             if (quote != '"' && quote != '\'')
@@ -257,7 +257,7 @@ private:
             const char* value = p;
             const int referencesBefore = references;
 
-            if (! text (quote))
+            if (! Text (quote))
                 return false;
 
             // JUCE's parser copies a value once more for each reference in it.
@@ -271,19 +271,19 @@ private:
     }
 
     // One piece of an open element's content.
-    bool contentStep()
+    bool ContentStep()
     {
         if (*p != '<')
-            return text ('<');
+            return Text ('<');
 
         if (p[1] == '/')
         {
             p += 2;
 
-            if (name() != open.back())
+            if (Name() != open.back())
                 return false;
 
-            skipSpace();
+            SkipSpace();
 
             if (*p != '>')
                 return false;
@@ -293,25 +293,25 @@ private:
             return true;
         }
 
-        if (startsWith ("<!--"))
+        if (StartsWith ("<!--"))
         {
             p += 4;
-            return isNewElement() && skipPast ("-->");
+            return IsNewElement() && SkipPast ("-->");
         }
 
         // JUCE's parser makes a text element of each CDATA section.
-        if (startsWith ("<![CDATA["))
+        if (StartsWith ("<![CDATA["))
         {
             p += 9;
-            return isNewElement() && skipPast ("]]>");
+            return IsNewElement() && SkipPast ("]]>");
         }
 
-        return startTag(); // '<?' and any other '<!' have no name: refused there
+        return StartTag(); // '<?' and any other '<!' have no name: refused there
     }
 };
 } // namespace
 
-juce::String GuardedXmlParser::decode (const void* data, size_t size)
+juce::String GuardedXmlParser::Decode (const void* data, size_t size)
 {
     // JUCE's decoder reads one character past a file that holds nothing but a byte-order
     // mark: give it a terminated copy.
@@ -320,9 +320,9 @@ juce::String GuardedXmlParser::decode (const void* data, size_t size)
     return juce::String::createStringFromData (terminated.getData(), (int) size);
 }
 
-int GuardedXmlParser::measureNesting (const juce::String& text)
+int GuardedXmlParser::MeasureNesting (const juce::String& text)
 {
-    return Guard (text.toRawUTF8()).run();
+    return Guard (text.toRawUTF8()).Run();
 }
 
 namespace
@@ -341,7 +341,7 @@ public:
     ScopedUnicodeCharacterClasses() noexcept {} // not defaulted: the object is used for its scope
    #else
     ScopedUnicodeCharacterClasses() noexcept
-        : previous (unicode() != (locale_t) 0 ? ::uselocale (unicode()) : (locale_t) 0)
+        : previous (Unicode() != (locale_t) 0 ? ::uselocale (Unicode()) : (locale_t) 0)
     {
     }
 
@@ -353,7 +353,7 @@ public:
 
 private:
     // Made once; released when the library is unloaded.
-    static locale_t unicode() noexcept
+    static locale_t Unicode() noexcept
     {
         static const struct Classes
         {
@@ -371,13 +371,13 @@ private:
 };
 } // namespace
 
-std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::String& text) noexcept
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseText (const juce::String& text) noexcept
 {
     try
     {
         const ScopedUnicodeCharacterClasses characterClasses;
 
-        if (measureNesting (text) < 0)
+        if (MeasureNesting (text) < 0)
             return {};
 
         // Built from text, the document has no input source: entities cannot reach files.
@@ -390,12 +390,12 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseText (const juce::Strin
     }
 }
 
-std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File& file) noexcept
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile (const juce::File& file) noexcept
 {
     try
     {
         // Only plain files are opened: a named pipe without a writer would block the host's thread.
-        const auto status = FileStatus::of (file);
+        const auto status = FileStatus::Of (file);
 
         if (status.kind != FileStatus::Kind::plainFile || status.size > maxFileBytes)
             return {};
@@ -412,7 +412,7 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::parseFile (const juce::File&
         if ((juce::int64) data.getSize() > maxFileBytes)
             return {};
 
-        return parseText (decode (data.getData(), data.getSize()));
+        return ParseText (Decode (data.getData(), data.getSize()));
     }
     catch (...)
     {

@@ -9,31 +9,31 @@
 
 namespace
 {
-bool isSpace (char c) noexcept
+bool IsSpace (char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit (char c) noexcept
+bool IsDigit (char c) noexcept
 {
     return c >= '0' && c <= '9';
 }
 
 // The host writes its tags in ASCII. Upper-casing through the C library would follow the
 // process's locale: in Turkish "i" becomes a dotted capital and "inputrect" no longer matches.
-char asciiUpperCase (char c) noexcept
+char AsciiUpperCase (char c) noexcept
 {
     return c >= 'a' && c <= 'z' ? (char) (c - 'a' + 'A') : c;
 }
 
 // Tags are matched the way the host's own reader does: character by character in upper case.
-bool tagMatches (const juce::XmlElement& element, const char* word) noexcept
+bool TagMatches (const juce::XmlElement& element, const char* word) noexcept
 {
     const char* tag = element.getTagName().toRawUTF8();
 
     for (;; ++tag, ++word)
     {
-        if (asciiUpperCase (*tag) != asciiUpperCase (*word))
+        if (AsciiUpperCase (*tag) != AsciiUpperCase (*word))
             return false;
 
         if (*tag == 0)
@@ -43,7 +43,7 @@ bool tagMatches (const juce::XmlElement& element, const char* word) noexcept
 
 // The first child element (text nodes are not children) that matches, or null.
 template <typename Matches>
-const juce::XmlElement* firstChild (const juce::XmlElement* parent, Matches&& matches) noexcept
+const juce::XmlElement* FirstChild (const juce::XmlElement* parent, Matches&& matches) noexcept
 {
     if (parent != nullptr)
         for (auto* child : parent->getChildIterator())
@@ -53,25 +53,25 @@ const juce::XmlElement* firstChild (const juce::XmlElement* parent, Matches&& ma
     return nullptr;
 }
 
-const juce::XmlElement* childByTag (const juce::XmlElement* parent, const char* word) noexcept
+const juce::XmlElement* ChildByTag (const juce::XmlElement* parent, const char* word) noexcept
 {
-    return firstChild (parent, [word] (const juce::XmlElement& child) { return tagMatches (child, word); });
+    return FirstChild (parent, [word] (const juce::XmlElement& child) { return TagMatches (child, word); });
 }
 
-const juce::XmlElement* childByName (const juce::XmlElement* parent, const char* word) noexcept
+const juce::XmlElement* ChildByName (const juce::XmlElement* parent, const char* word) noexcept
 {
-    return firstChild (parent, [word] (const juce::XmlElement& child) { return child.getStringAttribute ("name") == word; });
+    return FirstChild (parent, [word] (const juce::XmlElement& child) { return child.getStringAttribute ("name") == word; });
 }
 
 // An enabled entry: absent keeps the default, present without "value" is false.
-bool readTruth (const juce::XmlElement* entry, bool fallback) noexcept
+bool ReadTruth (const juce::XmlElement* entry, bool fallback) noexcept
 {
     if (entry == nullptr)
         return fallback;
 
     const char* p = entry->getStringAttribute ("value").toRawUTF8();
 
-    while (isSpace (*p))
+    while (IsSpace (*p))
         ++p;
 
     return *p == '1' || *p == 't' || *p == 'T' || *p == 'y' || *p == 'Y';
@@ -79,23 +79,23 @@ bool readTruth (const juce::XmlElement* entry, bool fallback) noexcept
 
 // The "Name" and "Enabled" entries that screens and slices both carry in a group;
 // an absent name keeps its default, an absent switch is on.
-void readNameAndEnabled (const juce::XmlElement& group, juce::String& name, bool& enabled)
+void ReadNameAndEnabled (const juce::XmlElement& group, juce::String& name, bool& enabled)
 {
-    enabled = readTruth (childByName (&group, "Enabled"), true);
+    enabled = ReadTruth (ChildByName (&group, "Enabled"), true);
 
-    if (const auto* nameEntry = childByName (&group, "Name"))
+    if (const auto* nameEntry = ChildByName (&group, "Name"))
         name = nameEntry->getStringAttribute ("value");
 }
 
 // Rough power of ten of a decimal number that overflowed or underflowed a double,
 // enough to tell which of the two happened.
-long decimalMagnitude (const char* begin, const char* end) noexcept
+long DecimalMagnitude (const char* begin, const char* end) noexcept
 {
     long magnitude = 0;
     const char* p = begin;
     bool seenNonZero = false;
 
-    for (; p < end && isDigit (*p); ++p)
+    for (; p < end && IsDigit (*p); ++p)
         if (seenNonZero || *p != '0')
         {
             seenNonZero = true;
@@ -103,7 +103,7 @@ long decimalMagnitude (const char* begin, const char* end) noexcept
         }
 
     if (p < end && *p == '.')
-        for (++p; p < end && isDigit (*p); ++p)
+        for (++p; p < end && IsDigit (*p); ++p)
         {
             if (seenNonZero)
                 break;
@@ -114,7 +114,7 @@ long decimalMagnitude (const char* begin, const char* end) noexcept
                 --magnitude;
         }
 
-    while (p < end && isDigit (*p))
+    while (p < end && IsDigit (*p))
         ++p;
 
     if (p < end && (*p == 'e' || *p == 'E'))
@@ -127,7 +127,7 @@ long decimalMagnitude (const char* begin, const char* end) noexcept
 
         long exponent = 0;
 
-        for (; p < end && isDigit (*p); ++p)
+        for (; p < end && IsDigit (*p); ++p)
             exponent = std::min (exponent * 10 + (*p - '0'), 1000000L);
 
         magnitude += negative ? -exponent : exponent;
@@ -138,11 +138,11 @@ long decimalMagnitude (const char* begin, const char* end) noexcept
 
 // A coordinate: a decimal number with "." whatever the locale; no number reads as 0.
 // Out-of-range values become the nearest float rather than infinity.
-float readNumber (const juce::String& text) noexcept
+float ReadNumber (const juce::String& text) noexcept
 {
     const char* p = text.toRawUTF8();
 
-    while (isSpace (*p))
+    while (IsSpace (*p))
         ++p;
 
     bool negative = false;
@@ -151,7 +151,7 @@ float readNumber (const juce::String& text) noexcept
         negative = (*p++ == '-');
 
     // Only digits make a number: "inf" and "nan" hold none.
-    if (! (isDigit (p[0]) || (p[0] == '.' && isDigit (p[1]))))
+    if (! (IsDigit (p[0]) || (p[0] == '.' && IsDigit (p[1]))))
         return 0.0f;
 
     const char* end = p + std::strlen (p);
@@ -159,7 +159,7 @@ float readNumber (const juce::String& text) noexcept
     const auto [next, error] = std::from_chars (p, end, value, std::chars_format::general);
 
     if (error == std::errc::result_out_of_range)
-        value = decimalMagnitude (p, next) > 0 ? DBL_MAX : 0.0;
+        value = DecimalMagnitude (p, next) > 0 ? DBL_MAX : 0.0;
     else if (error != std::errc())
         return 0.0f;
 
@@ -169,23 +169,23 @@ float readNumber (const juce::String& text) noexcept
     return (float) (negative ? -value : value);
 }
 
-bool readSlice (const juce::XmlElement& layer, SliceInfo& slice)
+bool ReadSlice (const juce::XmlElement& layer, SliceInfo& slice)
 {
-    const auto* pointList = childByTag (childByTag (&layer, "InputContour"), "points");
+    const auto* pointList = ChildByTag (ChildByTag (&layer, "InputContour"), "points");
 
     if (pointList == nullptr)
-        pointList = childByTag (&layer, "InputRect");
+        pointList = ChildByTag (&layer, "InputRect");
 
     if (pointList == nullptr)
         return false;
 
-    if (const auto* common = childByName (&layer, "Common"))
-        readNameAndEnabled (*common, slice.name, slice.enabled);
+    if (const auto* common = ChildByName (&layer, "Common"))
+        ReadNameAndEnabled (*common, slice.name, slice.enabled);
 
     for (auto* point : pointList->getChildIterator())
         if (! point->isTextElement())
-            slice.points.push_back ({ readNumber (point->getStringAttribute ("x")),
-                                      readNumber (point->getStringAttribute ("y")) });
+            slice.points.push_back ({ ReadNumber (point->getStringAttribute ("x")),
+                                      ReadNumber (point->getStringAttribute ("y")) });
 
     return true;
 }
@@ -237,9 +237,9 @@ bool OutputSetupReader::hasChanged (WatchedFile& watched) noexcept
     // A file counts as changed when its time or its size differs from what was seen: a save
     // in pieces may end within the millisecond of the last look, but not at the same length.
     // A file that went missing is not a change: the host may be about to write it again.
-    const auto status = FileStatus::of (watched.file);
+    const auto status = FileStatus::Of (watched.file);
 
-    if (! status.existsAsFile() || status == watched.status)
+    if (! status.ExistsAsFile() || status == watched.status)
         return false;
 
     watched.status = status;
@@ -255,12 +255,12 @@ void OutputSetupReader::adopt (WatchedFile& watched, const juce::File& file)
 std::unique_ptr<juce::XmlElement> OutputSetupReader::parse (WatchedFile& watched, bool& keepScreens)
 {
     // Taken before parsing, so a file that fails to parse is not tried again until it changes.
-    watched.status = FileStatus::of (watched.file);
+    watched.status = FileStatus::Of (watched.file);
 
-    if (! watched.status.existsAsFile())
+    if (! watched.status.ExistsAsFile())
         return {};
 
-    auto root = GuardedXmlParser::parseFile (watched.file);
+    auto root = GuardedXmlParser::ParseFile (watched.file);
 
     if (root != nullptr)
         watched.parsedBefore = true;
@@ -272,7 +272,7 @@ std::unique_ptr<juce::XmlElement> OutputSetupReader::parse (WatchedFile& watched
 
 bool OutputSetupReader::reload() noexcept
 {
-    if (FileStatus::of (settings.file).existsAsFile())
+    if (FileStatus::Of (settings.file).ExistsAsFile())
         return load (settings.file);
 
     std::vector<ScreenInfo>().swap (screens);
@@ -321,27 +321,27 @@ void OutputSetupReader::readFiles (bool& keepScreens)
                        .getChildFile (hostFolder + "Presets/Advanced Output/" + root->getStringAttribute ("presetFile") + ".xml"));
 
     if (const auto presetRoot = parse (preset, keepScreens))
-        ReadScreenSetup (childByTag (presetRoot.get(), "ScreenSetup"));
+        ReadScreenSetup (ChildByTag (presetRoot.get(), "ScreenSetup"));
 }
 
 void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)
 {
-    const auto* screenList = childByTag (screenSetup, "screens");
+    const auto* screenList = ChildByTag (screenSetup, "screens");
 
     if (screenList == nullptr)
         return;
 
     for (auto* screenElement : screenList->getChildIterator())
     {
-        if (screenElement->isTextElement() || ! tagMatches (*screenElement, "Screen"))
+        if (screenElement->isTextElement() || ! TagMatches (*screenElement, "Screen"))
             continue;
 
         ScreenInfo screen;
 
-        if (const auto* params = childByName (screenElement, "Params"))
-            readNameAndEnabled (*params, screen.name, screen.enabled);
+        if (const auto* params = ChildByName (screenElement, "Params"))
+            ReadNameAndEnabled (*params, screen.name, screen.enabled);
 
-        if (const auto* layers = childByTag (screenElement, "layers"))
+        if (const auto* layers = ChildByTag (screenElement, "layers"))
         {
             for (auto* layer : layers->getChildIterator())
             {
@@ -350,7 +350,7 @@ void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)
 
                 SliceInfo slice;
 
-                if (readSlice (*layer, slice))
+                if (ReadSlice (*layer, slice))
                     screen.slices.push_back (std::move (slice));
             }
         }

@@ -14,7 +14,7 @@
 namespace
 {
 // A settings file naming a preset that holds 50 contour slices of 100 points each.
-void writeLargeLayout (const TemporaryHome& home)
+void WriteLargeLayout (const TemporaryHome& home)
 {
     juce::MemoryOutputStream preset;
     preset << "<XmlState><ScreenSetup name=\"ScreenSetup\"><screens><Screen>"
@@ -36,14 +36,14 @@ void writeLargeLayout (const TemporaryHome& home)
     }
 
     preset << "</layers></Screen></screens></ScreenSetup></XmlState>";
-    TemporaryHome::write (home.presetFile ("Large"), preset.toString());
-    TemporaryHome::write (home.settingsFile(), "<XmlState presetFile=\"Large\"/>");
+    TemporaryHome::Write (home.PresetFile ("Large"), preset.toString());
+    TemporaryHome::Write (home.SettingsFile(), "<XmlState presetFile=\"Large\"/>");
 }
 
 void PollWithoutChange (benchmark::State& state)
 {
     TemporaryHome home;
-    writeLargeLayout (home);
+    WriteLargeLayout (home);
     OutputSetupReader reader (false);
 
     for (auto _ : state)
@@ -54,7 +54,7 @@ BENCHMARK (PollWithoutChange);
 void ReloadLargeLayout (benchmark::State& state)
 {
     TemporaryHome home;
-    writeLargeLayout (home);
+    WriteLargeLayout (home);
     OutputSetupReader reader (false);
 
     for (auto _ : state)
@@ -71,7 +71,7 @@ BENCHMARK (ReloadLargeLayout)->Unit (benchmark::kMillisecond);
 void ReadGeneratedFile (benchmark::State& state, juce::String (*makeDocument)())
 {
     TemporaryHome home;
-    TemporaryHome::write (home.settingsFile(), makeDocument());
+    TemporaryHome::Write (home.SettingsFile(), makeDocument());
     size_t screens = 0;
 
     for (auto _ : state)
@@ -80,27 +80,27 @@ void ReadGeneratedFile (benchmark::State& state, juce::String (*makeDocument)())
         screens = reader.screens.size();
     }
 
-    state.counters["MB"] = (double) home.settingsFile().getSize() / 1.0e6;
+    state.counters["MB"] = (double) home.SettingsFile().getSize() / 1.0e6;
     state.counters["screens"] = (double) screens;
 }
-BENCHMARK_CAPTURE (ReadGeneratedFile, LargestRealLayout, [] { return LayoutFiles::largestRealLayout(); })
+BENCHMARK_CAPTURE (ReadGeneratedFile, LargestRealLayout, [] { return LayoutFiles::LargestRealLayout(); })
     ->Unit (benchmark::kMillisecond);
-BENCHMARK_CAPTURE (ReadGeneratedFile, Points95MiB, [] { return LayoutFiles::manyPoints (95 << 20); })
+BENCHMARK_CAPTURE (ReadGeneratedFile, Points95MiB, [] { return LayoutFiles::ManyPoints (95 << 20); })
     ->Unit (benchmark::kMillisecond)->Iterations (1);
-BENCHMARK_CAPTURE (ReadGeneratedFile, DistinctAttributeNames1M, [] { return LayoutFiles::distinctAttributeNames (1000000); })
+BENCHMARK_CAPTURE (ReadGeneratedFile, DistinctAttributeNames1M, [] { return LayoutFiles::DistinctAttributeNames (1000000); })
     ->Unit (benchmark::kMillisecond)->Iterations (1);
-BENCHMARK_CAPTURE (ReadGeneratedFile, DistinctTagNames2M, [] { return LayoutFiles::distinctTagNames (2000000); })
+BENCHMARK_CAPTURE (ReadGeneratedFile, DistinctTagNames2M, [] { return LayoutFiles::DistinctTagNames (2000000); })
     ->Unit (benchmark::kMillisecond)->Iterations (1);
 
 // The slowest file the guard still lets through: every limit reached at once, each with
 // the kind of content that costs JUCE's parser most.
-juce::String everyLimitAtOnce()
+juce::String EveryLimitAtOnce()
 {
     using Guard = GuardedXmlParser;
     const int valueReferences = 64, distinctNames = Guard::maxDistinctNames - 16;
     const int points = (Guard::maxAttributes - distinctNames) / 2;
 
-    return LayoutFiles::withScreen ((size_t) Guard::maxFileBytes, [&] (juce::MemoryOutputStream& text)
+    return LayoutFiles::WithScreen ((size_t) Guard::maxFileBytes, [&] (juce::MemoryOutputStream& text)
     {
         // One value as long as the copy budget allows for its references, which come last
         // so that the parser copies all of it for each.
@@ -114,5 +114,5 @@ juce::String everyLimitAtOnce()
              << "<v>" << juce::String::repeatedString ("&u;", Guard::maxReferences - valueReferences - 1) << "</v>\n";
     });
 }
-BENCHMARK_CAPTURE (ReadGeneratedFile, EveryLimitAtOnce, everyLimitAtOnce)->Unit (benchmark::kMillisecond);
+BENCHMARK_CAPTURE (ReadGeneratedFile, EveryLimitAtOnce, EveryLimitAtOnce)->Unit (benchmark::kMillisecond);
 } // namespace

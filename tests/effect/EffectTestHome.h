@@ -33,7 +33,7 @@ public:
 
     juce::File SettingsFile() const
     {
-        return home.settingsFile();
+        return home.SettingsFile();
     }
 
     void WriteLayout(const std::vector<Screen>& screens)
@@ -77,7 +77,7 @@ public:
     void Touch()
     {
         writes += 10;
-        TemporaryHome::setTime(SettingsFile(), writes);
+        TemporaryHome::SetTime(SettingsFile(), writes);
     }
 
     /** Screens with the given names, each with one small enabled slice. */

@@ -24,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t siz
     if (size > 1 << 20)
         return 0;
 
-    const auto text = GuardedXmlParser::decode (data, size);
-    const int measured = GuardedXmlParser::measureNesting (text);
-    auto root = GuardedXmlParser::parseText (text);
+    const auto text = GuardedXmlParser::Decode (data, size);
+    const int measured = GuardedXmlParser::MeasureNesting (text);
+    auto root = GuardedXmlParser::ParseText (text);
 
-    if (root != nullptr && (measured < 0 || treeDepth (*root) > measured + 1))
+    if (root != nullptr && (measured < 0 || TreeDepth (*root) > measured + 1))
         std::abort();
 
     static OutputSetupReader reader (false);

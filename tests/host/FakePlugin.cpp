@@ -50,18 +50,18 @@ struct Instance
 
 std::string callLog;
 
-uint64_t address(const void* pointer)
+uint64_t Address(const void* pointer)
 {
     return reinterpret_cast<uintptr_t>(pointer);
 }
 
 template <typename T>
-T* record(uint64_t input)
+T* Record(uint64_t input)
 {
     return reinterpret_cast<T*>(static_cast<uintptr_t>(input));
 }
 
-uint64_t drawFrame(Instance& instance, const ProcessOpenGLStruct& frame)
+uint64_t DrawFrame(Instance& instance, const ProcessOpenGLStruct& frame)
 {
     GLint bound = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &bound);
@@ -88,9 +88,9 @@ uint64_t drawFrame(Instance& instance, const ProcessOpenGLStruct& frame)
     return FF_SUCCESS;
 }
 
-uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
+uint64_t Dispatch(uint32_t code, uint64_t input, uint64_t handle)
 {
-    Instance* instance = record<Instance>(handle);
+    Instance* instance = Record<Instance>(handle);
     const uint32_t index = static_cast<uint32_t>(input);
 
     // FFGL 1.x knows no codes above 33.
@@ -99,21 +99,21 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
 
     switch (code)
     {
-        case 0:  return address(&info);
+        case 0:  return Address(&info);
         case 2:  return FF_SUCCESS;
         case 4:  return parameterCount;
-        case 5:  return index < parameterCount ? address(names[index].chars) : 0;
+        case 5:  return index < parameterCount ? Address(names[index].chars) : 0;
         case 6:
             if (index >= parameterCount)
                 return FF_FAIL32;
-            return types[index] == FF_TYPE_TEXT ? address("hello") : FloatResult(defaults[index]);
+            return types[index] == FF_TYPE_TEXT ? Address("hello") : FloatResult(defaults[index]);
         case 8:
         {
-            const auto* value = record<ParamValueInput>(input);
+            const auto* value = Record<ParamValueInput>(input);
             if (instance == nullptr || value->index >= parameterCount)
                 return FF_FAIL32;
             if (types[value->index] == FF_TYPE_TEXT)
-                instance->caption = record<const char>(value->value);
+                instance->caption = Record<const char>(value->value);
             else
                 instance->values[value->index] = FloatFromBits(value->value);
             return FF_SUCCESS;
@@ -122,22 +122,22 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
             if (instance == nullptr || index >= parameterCount)
                 return FF_FAIL32;
             return FloatResult(instance->values[index]);
-        case 13: return address(&extended);
+        case 13: return Address(&extended);
         case 15: return index < parameterCount ? static_cast<uint32_t>(types[index]) : FF_FAIL32;
         case 17:
             if (instance == nullptr || input == 0)
                 return FF_FAIL32;
-            return drawFrame(*instance, *record<ProcessOpenGLStruct>(input));
+            return DrawFrame(*instance, *Record<ProcessOpenGLStruct>(input));
         case 18:
         {
-            const auto* viewport = record<FFGLViewport>(input);
+            const auto* viewport = Record<FFGLViewport>(input);
             if (viewport == nullptr || viewport->width == 13)   // 13: the way tests ask for a failure
                 return FF_FAIL64;
             auto* made = new (std::nothrow) Instance { *viewport, {}, "hello" };
             if (made == nullptr)
                 return FF_FAIL64;
             std::memcpy(made->values, defaults, sizeof(defaults));
-            return address(made);
+            return Address(made);
         }
         case 19:
             if (instance == nullptr)
@@ -147,20 +147,20 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
         case 23:
             if (instance == nullptr)
                 return FF_FAIL32;
-            instance->viewport = *record<FFGLViewport>(input);
+            instance->viewport = *Record<FFGLViewport>(input);
             return FF_SUCCESS;
         case 31: return index < parameterCount ? (types[index] == FF_TYPE_OPTION ? 2u : 1u) : FF_FAIL32;
         case 35:
         case 36:
         {
-            const auto* pair = record<IndexPairInput>(input);
+            const auto* pair = Record<IndexPairInput>(input);
             if (pair->paramIndex >= parameterCount)
                 return code == 35 ? 0 : FF_FAIL32;
             const bool option = types[pair->paramIndex] == FF_TYPE_OPTION;
             if (pair->itemIndex >= (option ? 2u : 1u))
                 return code == 35 ? 0 : FF_FAIL32;
             if (code == 35)
-                return address(option ? elementNames[pair->itemIndex] : "");
+                return Address(option ? elementNames[pair->itemIndex] : "");
             return FloatResult(option ? elementValues[pair->itemIndex] : 0.0f);
         }
         default: return FF_FAIL32;
@@ -171,7 +171,7 @@ uint64_t dispatch(uint32_t code, uint64_t input, uint64_t handle)
 FAKE_EXPORT uint64_t plugMain(uint32_t code, uint64_t input, uint64_t instance)
 {
     callLog += std::to_string(code) + " ";
-    return dispatch(code, input, instance);
+    return Dispatch(code, input, instance);
 }
 
 /** Every function code received since the last reset, each followed by a space. */

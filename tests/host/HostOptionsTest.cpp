@@ -4,7 +4,7 @@
 
 namespace
 {
-bool parse(std::vector<std::string> arguments, HostOptions& options, std::string& error)
+bool Parse(std::vector<std::string> arguments, HostOptions& options, std::string& error)
 {
     return HostOptions::Parse(arguments, options, error);
 }
@@ -14,7 +14,7 @@ TEST(HostOptions, ReadsEveryOptionInBothSpellings)
 {
     HostOptions options;
     std::string error;
-    ASSERT_TRUE(parse({ "--plugin", "p.so", "--home=/h", "--size", "64x48", "--frames=3", "--set", "Inside=0.5",
+    ASSERT_TRUE(Parse({ "--plugin", "p.so", "--home=/h", "--size", "64x48", "--frames=3", "--set", "Inside=0.5",
                         "--set=Hidden Screens=true", "--set", "Name=a=b", "--resize", "10x20", "--output", "o.png",
                         "--info-only" },
                       options, error))
@@ -39,14 +39,14 @@ TEST(HostOptions, DefaultsAndHelp)
 {
     HostOptions options;
     std::string error;
-    ASSERT_TRUE(parse({ "--plugin", "p.so" }, options, error));
+    ASSERT_TRUE(Parse({ "--plugin", "p.so" }, options, error));
     EXPECT_EQ(options.width, 1920u);
     EXPECT_EQ(options.height, 1080u);
     EXPECT_EQ(options.frames, 1u);
     EXPECT_FALSE(options.resize);
     EXPECT_TRUE(options.outputPath.empty());
 
-    ASSERT_TRUE(parse({ "--help" }, options, error)) << "help needs no plug-in";
+    ASSERT_TRUE(Parse({ "--help" }, options, error)) << "help needs no plug-in";
     EXPECT_TRUE(options.help);
 }
 
@@ -57,9 +57,9 @@ TEST(HostOptions, RejectsBadSizes)
     {
         HostOptions options;
         std::string error;
-        EXPECT_FALSE(parse({ "--plugin", "p.so", "--size", size }, options, error)) << size;
+        EXPECT_FALSE(Parse({ "--plugin", "p.so", "--size", size }, options, error)) << size;
         EXPECT_NE(error.find("bad --size value"), std::string::npos) << error;
-        EXPECT_FALSE(parse({ "--plugin", "p.so", "--resize", size }, options, error)) << size;
+        EXPECT_FALSE(Parse({ "--plugin", "p.so", "--resize", size }, options, error)) << size;
     }
 
     uint32_t w = 0, h = 0;
@@ -86,7 +86,7 @@ TEST(HostOptions, RejectsMalformedCommandLines)
     {
         HostOptions options;
         std::string error;
-        EXPECT_FALSE(parse(arguments, options, error)) << arguments.back();
+        EXPECT_FALSE(Parse(arguments, options, error)) << arguments.back();
         EXPECT_FALSE(error.empty());
         EXPECT_EQ(error.find('\n'), std::string::npos);
     }

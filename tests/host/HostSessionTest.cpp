@@ -8,7 +8,7 @@
 namespace
 {
 // A session's failure is exactly one line "error: ..." and nothing else on the error stream.
-void expectOneErrorLine(const SessionResult& result, const std::string& expected)
+void ExpectOneErrorLine(const SessionResult& result, const std::string& expected)
 {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "error: " + expected + "\n");
@@ -17,7 +17,7 @@ void expectOneErrorLine(const SessionResult& result, const std::string& expected
 
 TEST(HostSession, PrintsInformationAndParameterTable)
 {
-    const SessionResult result = runSession({ "--plugin", ZM_FAKE21_PATH, "--info-only" });
+    const SessionResult result = RunSession({ "--plugin", ZM_FAKE21_PATH, "--info-only" });
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.err.empty());
     for (const char* line : { "plug-in     Fake Source\n", "id          FAKE\n", "api         FFGL 2.1\n",
@@ -32,12 +32,12 @@ TEST(HostSession, RendersTheLastFrameToAPngTopRowFirstWithAlpha)
 {
     ScratchFolder scratch;
     const std::string png = scratch.Path("frame.png");
-    const SessionResult result = runSession({ "--plugin", ZM_FAKE21_PATH, "--size", "8x6", "--frames", "3", "--set",
+    const SessionResult result = RunSession({ "--plugin", ZM_FAKE21_PATH, "--size", "8x6", "--frames", "3", "--set",
                                               "level=1", "--set", "Mode=Green Tint", "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("wrote       " + png + " (8x6)"), std::string::npos);
 
-    const PngPicture image = loadPng(png);
+    const PngPicture image = LoadPng(png);
     ASSERT_TRUE(image.IsValid());
     EXPECT_EQ(image.width, 8);
     EXPECT_EQ(image.height, 6);
@@ -57,11 +57,11 @@ TEST(HostSession, ResizesTheInstanceAndTheFramebuffer)
     ScratchFolder scratch;
     const std::string png = scratch.Path("resized.png");
     FakePluginLog log(ZM_FAKE21_PATH);
-    const SessionResult result = runSession({ "--plugin", ZM_FAKE21_PATH, "--size", "8x6", "--frames", "2",
+    const SessionResult result = RunSession({ "--plugin", ZM_FAKE21_PATH, "--size", "8x6", "--frames", "2",
                                               "--resize", "4x10", "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
-    const PngPicture image = loadPng(png);
+    const PngPicture image = LoadPng(png);
     ASSERT_EQ(image.width, 4);
     ASSERT_EQ(image.height, 10);
     // The fake splits the picture at half of the viewport it was last given.
@@ -80,32 +80,32 @@ TEST(HostSession, DrivesAn15PluginInACompatibilityContext)
 {
     ScratchFolder scratch;
     const std::string png = scratch.Path("legacy.png");
-    const SessionResult result = runSession({ "--plugin", ZM_FAKE15_PATH, "--size", "4x4", "--set", "Mode=1",
+    const SessionResult result = RunSession({ "--plugin", ZM_FAKE15_PATH, "--size", "4x4", "--set", "Mode=1",
                                               "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("api         FFGL 1.5\n"), std::string::npos);
     EXPECT_NE(result.out.find("  2  Mode              option      0  (2 elements)\n"), std::string::npos);
-    EXPECT_NEAR(loadPng(png).At(0, 0, 1), 128, 1);
+    EXPECT_NEAR(LoadPng(png).At(0, 0, 1), 128, 1);
 
     // Without element names only numbers select an option.
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE15_PATH, "--info-only", "--set", "Mode=Red" }),
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE15_PATH, "--info-only", "--set", "Mode=Red" }),
                        "bad value 'Red' for option parameter 'Mode'");
 }
 
 TEST(HostSession, ReportsEachFailureAsOneLine)
 {
-    expectOneErrorLine(runSession({ "--plugin", ZM_NOENTRY_PATH }), std::string("no plugMain in ") + ZM_NOENTRY_PATH);
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE21_PATH, "--size", "13x4" }), "instantiate failed (code 18)");
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--set", "Outside=1" }),
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_NOENTRY_PATH }), std::string("no plugMain in ") + ZM_NOENTRY_PATH);
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE21_PATH, "--size", "13x4" }), "instantiate failed (code 18)");
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--set", "Outside=1" }),
                        "unknown parameter 'Outside'");
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--set", "Level=loud" }),
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--set", "Level=loud" }),
                        "bad value 'loud' for standard parameter 'Level'");
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE21_PATH, "--size", "4x4", "--output", "/no/such/dir/f.png" }),
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE21_PATH, "--size", "4x4", "--output", "/no/such/dir/f.png" }),
                        "cannot write /no/such/dir/f.png: no such folder");
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE21_PATH, "--home", "/no/such/home" }),
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE21_PATH, "--home", "/no/such/home" }),
                        "no such folder for --home: /no/such/home");
 
-    const SessionResult missing = runSession({ "--plugin", "/no/such.so" });
+    const SessionResult missing = RunSession({ "--plugin", "/no/such.so" });
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_EQ(missing.err.rfind("error: cannot load /no/such.so", 0), 0u) << missing.err;
     EXPECT_EQ(missing.err.find('\n'), missing.err.size() - 1);
@@ -116,7 +116,7 @@ TEST(HostSession, TakesTheInstanceDownAfterAFailedFrame)
     ScratchFolder scratch;
     const std::string png = scratch.Path("never.png");
     FakePluginLog log(ZM_FAKE21_PATH);
-    expectOneErrorLine(runSession({ "--plugin", ZM_FAKE21_PATH, "--size", "4x4", "--frames", "5", "--set",
+    ExpectOneErrorLine(RunSession({ "--plugin", ZM_FAKE21_PATH, "--size", "4x4", "--frames", "5", "--set",
                                     "fail frames=on", "--output", png }),
                        "frame 1 failed (code 17)");
     EXPECT_EQ(log.Count(17), 1u);
@@ -130,7 +130,7 @@ TEST(HostSession, PointsHomeAtTheGivenFolderBeforeLoading)
     HomeGuard guard;
     ScratchFolder scratch;
 
-    const SessionResult result = runSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--home",
+    const SessionResult result = RunSession({ "--plugin", ZM_FAKE21_PATH, "--info-only", "--home",
                                               scratch.Folder().getFullPathName().toStdString() + "/." });
     EXPECT_EQ(result.exitCode, 0) << result.err;
     const char* home = std::getenv("HOME");

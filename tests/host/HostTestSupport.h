@@ -22,7 +22,7 @@ struct SessionResult
     std::string err;
 };
 
-inline SessionResult runSession(const std::vector<std::string>& arguments)
+inline SessionResult RunSession(const std::vector<std::string>& arguments)
 {
     SessionResult result;
     HostOptions options;
@@ -102,7 +102,7 @@ struct PngPicture
     int At(int x, int y, int channel) const { return rgba[(static_cast<size_t>(y) * width + x) * 4 + channel]; }
 };
 
-inline PngPicture loadPng(const std::string& path)
+inline PngPicture LoadPng(const std::string& path)
 {
     PngPicture picture;
     png_image image {};

@@ -5,7 +5,7 @@
 
 namespace
 {
-PluginLibrary::Parameter makeParameter(uint32_t index, const std::string& name, int32_t type, float defaultValue = 0.0f)
+PluginLibrary::Parameter MakeParameter(uint32_t index, const std::string& name, int32_t type, float defaultValue = 0.0f)
 {
     PluginLibrary::Parameter parameter;
     parameter.index = index;
@@ -16,9 +16,9 @@ PluginLibrary::Parameter makeParameter(uint32_t index, const std::string& name, 
     return parameter;
 }
 
-PluginLibrary::Parameter screens()
+PluginLibrary::Parameter Screens()
 {
-    auto parameter = makeParameter(3, "Screens", FF_TYPE_OPTION);
+    auto parameter = MakeParameter(3, "Screens", FF_TYPE_OPTION);
     parameter.elementCount = 3;
     parameter.elements = { { "All", 0.0f }, { "Main Stage", 1.0f }, { "main stage", 2.0f } };
     return parameter;
@@ -46,16 +46,16 @@ TEST(ParameterText, NumbersPrintInShortestExactForm)
 
 TEST(ParameterText, DescribesEveryKind)
 {
-    const std::string standard = ParameterText::Describe(makeParameter(5, "Inside", FF_TYPE_STANDARD, 0.25f), 2);
+    const std::string standard = ParameterText::Describe(MakeParameter(5, "Inside", FF_TYPE_STANDARD, 0.25f), 2);
     EXPECT_EQ(standard, "  5  Inside            standard    0.25");
 
-    EXPECT_NE(ParameterText::Describe(screens(), 2).find("{All=0, Main Stage=1, main stage=2}"), std::string::npos);
+    EXPECT_NE(ParameterText::Describe(Screens(), 2).find("{All=0, Main Stage=1, main stage=2}"), std::string::npos);
 
-    auto unnamed = makeParameter(1, "Mode", FF_TYPE_OPTION);
+    auto unnamed = MakeParameter(1, "Mode", FF_TYPE_OPTION);
     unnamed.elementCount = 4;
     EXPECT_NE(ParameterText::Describe(unnamed, 1).find("(4 elements)"), std::string::npos);
 
-    auto text = makeParameter(2, "Caption", FF_TYPE_TEXT);
+    auto text = MakeParameter(2, "Caption", FF_TYPE_TEXT);
     text.defaultText = "hi";
     EXPECT_NE(ParameterText::Describe(text, 2).find("\"hi\""), std::string::npos);
 }
@@ -63,8 +63,8 @@ TEST(ParameterText, DescribesEveryKind)
 TEST(ParameterText, FindsByExactNameFirstThenIgnoringCase)
 {
     const std::vector<PluginLibrary::Parameter> parameters = {
-        makeParameter(0, "inside", FF_TYPE_STANDARD), makeParameter(1, "Inside", FF_TYPE_STANDARD),
-        makeParameter(2, "Outside", FF_TYPE_STANDARD) };
+        MakeParameter(0, "inside", FF_TYPE_STANDARD), MakeParameter(1, "Inside", FF_TYPE_STANDARD),
+        MakeParameter(2, "Outside", FF_TYPE_STANDARD) };
     ASSERT_NE(ParameterText::Find(parameters, "Inside"), nullptr);
     EXPECT_EQ(ParameterText::Find(parameters, "Inside")->index, 1u);
     EXPECT_EQ(ParameterText::Find(parameters, "OUTSIDE")->index, 2u);
@@ -73,7 +73,7 @@ TEST(ParameterText, FindsByExactNameFirstThenIgnoringCase)
 
 TEST(ParameterText, ParsesBooleansAndNumbers)
 {
-    const auto flag = makeParameter(0, "Merge shapes", FF_TYPE_BOOLEAN);
+    const auto flag = MakeParameter(0, "Merge shapes", FF_TYPE_BOOLEAN);
     float value = -1.0f;
     std::string error;
     for (const char* yes : { "true", "On", "YES", "1" })
@@ -87,7 +87,7 @@ TEST(ParameterText, ParsesBooleansAndNumbers)
         EXPECT_EQ(value, 0.0f);
     }
 
-    const auto standard = makeParameter(1, "Inside", FF_TYPE_STANDARD);
+    const auto standard = MakeParameter(1, "Inside", FF_TYPE_STANDARD);
     ASSERT_TRUE(ParameterText::ParseValue(standard, "0.75", value, error));
     EXPECT_EQ(value, 0.75f);
     ASSERT_TRUE(ParameterText::ParseValue(standard, "-2e-1", value, error));
@@ -102,7 +102,7 @@ TEST(ParameterText, ParsesBooleansAndNumbers)
 
 TEST(ParameterText, ParsesOptionsByElementNameOrNumber)
 {
-    const auto option = screens();
+    const auto option = Screens();
     float value = -1.0f;
     std::string error;
     ASSERT_TRUE(ParameterText::ParseValue(option, "main stage", value, error));

@@ -11,7 +11,7 @@
 
 TEST(RealPlugin, PrintsItsParameterTable)
 {
-    const SessionResult result = runSession({ "--plugin", ZM_PLUGIN21_PATH, "--info-only" });
+    const SessionResult result = RunSession({ "--plugin", ZM_PLUGIN21_PATH, "--info-only" });
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("plug-in     Zephyrmantle\nid          KVRN\napi         FFGL 2.1\n"
                               "type        1 (source)\nversion     2.1\ndescription \nabout       Oskvar Labworks\n"),
@@ -64,11 +64,11 @@ TEST(RealPlugin, RendersAPngOfTheRequestedSize)
     HomeGuard guard;
     ScratchFolder scratch;
     const std::string png = scratch.Path("zephyrmantle.png");
-    const SessionResult result = runSession({ "--plugin", ZM_PLUGIN21_PATH, "--home",
+    const SessionResult result = RunSession({ "--plugin", ZM_PLUGIN21_PATH, "--home",
                                               scratch.Folder().getFullPathName().toStdString(), "--size", "96x54",
                                               "--frames", "2", "--resize", "80x60", "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    const PngPicture image = loadPng(png);
+    const PngPicture image = LoadPng(png);
     EXPECT_EQ(image.width, 80);
     EXPECT_EQ(image.height, 60);
 }

@@ -7,7 +7,7 @@
 
 namespace
 {
-juce::String nested (int levels, const char* open = "<a>", const char* close = "</a>")
+juce::String Nested (int levels, const char* open = "<a>", const char* close = "</a>")
 {
     juce::MemoryOutputStream text;
 
@@ -23,12 +23,12 @@ juce::String nested (int levels, const char* open = "<a>", const char* close = "
 TEST (GuardedXmlParser, NestingUpToTheLimitParsesBeyondItIsRefused)
 {
     const int limit = GuardedXmlParser::maxNesting;
-    EXPECT_EQ (GuardedXmlParser::measureNesting (nested (limit)), limit);
-    EXPECT_NE (GuardedXmlParser::parseText (nested (limit)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::measureNesting (nested (limit + 1)), -1);
-    EXPECT_EQ (GuardedXmlParser::parseText (nested (limit + 1)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::parseText (nested (200000)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::parseText (nested (200000, "<a>", "")), nullptr) << "unclosed";
+    EXPECT_EQ (GuardedXmlParser::MeasureNesting (Nested (limit)), limit);
+    EXPECT_NE (GuardedXmlParser::ParseText (Nested (limit)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::MeasureNesting (Nested (limit + 1)), -1);
+    EXPECT_EQ (GuardedXmlParser::ParseText (Nested (limit + 1)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::ParseText (Nested (200000)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::ParseText (Nested (200000, "<a>", "")), nullptr) << "unclosed";
 }
 
 TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
@@ -45,11 +45,11 @@ TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
 
     for (auto* text : documents)
     {
-        const int measured = GuardedXmlParser::measureNesting (text);
-        auto root = GuardedXmlParser::parseText (text);
+        const int measured = GuardedXmlParser::MeasureNesting (text);
+        auto root = GuardedXmlParser::ParseText (text);
         ASSERT_NE (root, nullptr) << text;
-        EXPECT_LE (treeDepth (*root), measured + 1) << text;
-        EXPECT_GE (treeDepth (*root), measured) << text;
+        EXPECT_LE (TreeDepth (*root), measured + 1) << text;
+        EXPECT_GE (TreeDepth (*root), measured) << text;
     }
 }
 
@@ -65,7 +65,7 @@ TEST (GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLim
 
         return text.toString() + close;
     };
-    const auto accepted = [] (const juce::String& text) { return GuardedXmlParser::parseText (text) != nullptr; };
+    const auto accepted = [] (const juce::String& text) { return GuardedXmlParser::ParseText (text) != nullptr; };
 
     // One name is the root's own, and the root is one element.
     EXPECT_TRUE (accepted (repeated (" n#=''", GuardedXmlParser::maxDistinctNames - 1, "<a", "/>")));
@@ -102,12 +102,12 @@ TEST (GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
 
     for (auto* text : refused)
     {
-        EXPECT_EQ (GuardedXmlParser::measureNesting (text), -1) << text;
-        EXPECT_EQ (GuardedXmlParser::parseText (text), nullptr) << text;
+        EXPECT_EQ (GuardedXmlParser::MeasureNesting (text), -1) << text;
+        EXPECT_EQ (GuardedXmlParser::ParseText (text), nullptr) << text;
     }
 
     // Plain references still parse; an unknown name stands for itself.
-    auto root = GuardedXmlParser::parseText ("<a v=\"&lt;&#65;&#x42;&unknown;\"/>");
+    auto root = GuardedXmlParser::ParseText ("<a v=\"&lt;&#65;&#x42;&unknown;\"/>");
     ASSERT_NE (root, nullptr);
     EXPECT_EQ (root->getStringAttribute ("v"), "<ABunknown");
 }
@@ -115,24 +115,24 @@ TEST (GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
 TEST (GuardedXmlParser, InputsThatWouldNeverFinishAreRefused)
 {
     // JUCE's parser loops for ever on text that follows a processing instruction.
-    EXPECT_EQ (GuardedXmlParser::measureNesting ("<a><?pi?>text</a>"), -1);
-    EXPECT_EQ (GuardedXmlParser::parseText ("<a><?pi?>text</a>"), nullptr);
-    EXPECT_EQ (GuardedXmlParser::parseText ("<a> <?pi?> text <b/></a>"), nullptr);
+    EXPECT_EQ (GuardedXmlParser::MeasureNesting ("<a><?pi?>text</a>"), -1);
+    EXPECT_EQ (GuardedXmlParser::ParseText ("<a><?pi?>text</a>"), nullptr);
+    EXPECT_EQ (GuardedXmlParser::ParseText ("<a> <?pi?> text <b/></a>"), nullptr);
 }
 
 TEST (GuardedXmlParser, OnlyWhiteSpaceCommentsAndInstructionsSurroundTheRoot)
 {
-    EXPECT_NE (GuardedXmlParser::parseText ("<?xml version='1.0'?>\n<!-- a --><?pi?> <a></a> <!-- b -->\n"), nullptr);
+    EXPECT_NE (GuardedXmlParser::ParseText ("<?xml version='1.0'?>\n<!-- a --><?pi?> <a></a> <!-- b -->\n"), nullptr);
 
     for (auto* text : { "x<a/>", "<a/>x", "<a/><b/>", "<a></b>", "<a><b></a></b>", "<a/><![CDATA[x]]>", "< a/>" })
-        EXPECT_EQ (GuardedXmlParser::parseText (text), nullptr) << text;
+        EXPECT_EQ (GuardedXmlParser::ParseText (text), nullptr) << text;
 }
 
 TEST (GuardedXmlParser, MalformedTextGivesNothing)
 {
     // Cut short anywhere, a document gives nothing rather than part of its elements.
     for (auto* text : { "", " ", "<", "<a", "<a x=\"1\"", "<a><b></a", "<a><b/></a", "<a><b/>text", "text", "<a x=\"1></a>", "<a><!-- </a>", "<a><![CDATA[ </a>" })
-        EXPECT_EQ (GuardedXmlParser::parseText (text), nullptr) << text;
+        EXPECT_EQ (GuardedXmlParser::ParseText (text), nullptr) << text;
 }
 
 class GuardedXmlFile : public ::testing::Test
@@ -141,32 +141,32 @@ protected:
     juce::TemporaryFile temporary { ".xml" };
     const juce::File& file = temporary.getFile();
 
-    std::unique_ptr<juce::XmlElement> parseBytes (const void* data, size_t size)
+    std::unique_ptr<juce::XmlElement> ParseBytes (const void* data, size_t size)
     {
         file.replaceWithData (data, size);
-        return GuardedXmlParser::parseFile (file);
+        return GuardedXmlParser::ParseFile (file);
     }
 };
 
 TEST_F (GuardedXmlFile, EncodingsAreDecoded)
 {
     const char utf8Bom[] = "\xef\xbb\xbf<a n=\"\xc3\xa9\"/>";
-    auto fromBom = parseBytes (utf8Bom, sizeof (utf8Bom) - 1);
+    auto fromBom = ParseBytes (utf8Bom, sizeof (utf8Bom) - 1);
     ASSERT_NE (fromBom, nullptr);
     EXPECT_EQ (fromBom->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
 
     const char16_t utf16[] = u"\xfeff<a n=\"\x00e9\"/>";
-    auto fromUtf16 = parseBytes (utf16, sizeof (utf16) - 2);
+    auto fromUtf16 = ParseBytes (utf16, sizeof (utf16) - 2);
     ASSERT_NE (fromUtf16, nullptr);
     EXPECT_EQ (fromUtf16->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
 
     const char bomOnly[] = "\xef\xbb\xbf";
-    EXPECT_EQ (parseBytes (bomOnly, 3), nullptr);
+    EXPECT_EQ (ParseBytes (bomOnly, 3), nullptr);
     const char16_t utf16BomOnly[] = u"\xfeff";
-    EXPECT_EQ (parseBytes (utf16BomOnly, 2), nullptr);
+    EXPECT_EQ (ParseBytes (utf16BomOnly, 2), nullptr);
 
     const char latin1[] = "<a n=\"caf\xe9\"/>";
-    auto fromLatin1 = parseBytes (latin1, sizeof (latin1) - 1);
+    auto fromLatin1 = ParseBytes (latin1, sizeof (latin1) - 1);
     ASSERT_NE (fromLatin1, nullptr) << "bytes that are not UTF-8 are still read";
     EXPECT_EQ (fromLatin1->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("caf\xc3\xa9")));
 }
@@ -174,14 +174,14 @@ TEST_F (GuardedXmlFile, EncodingsAreDecoded)
 TEST_F (GuardedXmlFile, BinaryAndMissingFilesGiveNothing)
 {
     const unsigned char binary[] = { 0x3c, 0x61, 0x00, 0x3e, 0xff, 0x00, 0x3c, 0x2f, 0x61, 0x3e };
-    EXPECT_EQ (parseBytes (binary, sizeof (binary)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::parseFile (file.getSiblingFile ("missing.xml")), nullptr);
-    EXPECT_EQ (GuardedXmlParser::parseFile (file.getParentDirectory()), nullptr);
+    EXPECT_EQ (ParseBytes (binary, sizeof (binary)), nullptr);
+    EXPECT_EQ (GuardedXmlParser::ParseFile (file.getSiblingFile ("missing.xml")), nullptr);
+    EXPECT_EQ (GuardedXmlParser::ParseFile (file.getParentDirectory()), nullptr);
 }
 
 TEST_F (GuardedXmlFile, EndlessDeviceIsReadOnlyUpToTheLimit)
 {
     // Reports size 0 yet never ends: reading stops at the limit.
-    EXPECT_EQ (GuardedXmlParser::parseFile (juce::File ("/dev/zero")), nullptr);
+    EXPECT_EQ (GuardedXmlParser::ParseFile (juce::File ("/dev/zero")), nullptr);
 }
 } // namespace

@@ -13,7 +13,7 @@ namespace LayoutFiles
 /** A settings document with one screen whose single slice's point list also holds what
     writeExtra writes; sizeHint is the expected size in bytes. */
 template <typename WriteExtra>
-juce::String withScreen (size_t sizeHint, WriteExtra&& writeExtra)
+juce::String WithScreen (size_t sizeHint, WriteExtra&& writeExtra)
 {
     juce::MemoryOutputStream text (sizeHint + 256);
     text << "<XmlState><screens><Screen><layers><L><InputRect><v x=\"1\" y=\"2\"/>\n";
@@ -23,9 +23,9 @@ juce::String withScreen (size_t sizeHint, WriteExtra&& writeExtra)
 }
 
 /** One element carrying count attributes, each with a name of its own. */
-inline juce::String distinctAttributeNames (int count)
+inline juce::String DistinctAttributeNames (int count)
 {
-    return withScreen ((size_t) count * 12, [count] (juce::MemoryOutputStream& text)
+    return WithScreen ((size_t) count * 12, [count] (juce::MemoryOutputStream& text)
     {
         text << "<v";
 
@@ -37,9 +37,9 @@ inline juce::String distinctAttributeNames (int count)
 }
 
 /** count empty elements, each with a tag of its own. */
-inline juce::String distinctTagNames (int count)
+inline juce::String DistinctTagNames (int count)
 {
-    return withScreen ((size_t) count * 11, [count] (juce::MemoryOutputStream& text)
+    return WithScreen ((size_t) count * 11, [count] (juce::MemoryOutputStream& text)
     {
         for (int i = 0; i < count; ++i)
             text << "<t" << i << "/>";
@@ -47,9 +47,9 @@ inline juce::String distinctTagNames (int count)
 }
 
 /** Ordinary points, as many as fit in the given number of bytes. */
-inline juce::String manyPoints (juce::int64 bytes)
+inline juce::String ManyPoints (juce::int64 bytes)
 {
-    return withScreen ((size_t) bytes, [bytes] (juce::MemoryOutputStream& text)
+    return WithScreen ((size_t) bytes, [bytes] (juce::MemoryOutputStream& text)
     {
         const juce::String point ("<v x=\"1234.5\" y=\"67\"/>\n");
         const auto block = juce::String::repeatedString (point, 4096);
@@ -62,7 +62,7 @@ inline juce::String manyPoints (juce::int64 bytes)
 
 /** A layout the size of the largest the host writes (about 3.4 MB): 24 screens of 42
     contour slices of 100 points, with a few hundred distinct parameter names. */
-inline juce::String largestRealLayout()
+inline juce::String LargestRealLayout()
 {
     juce::MemoryOutputStream text;
     text << "<XmlState name=\"AdvancedOutput\"><screens>\n";

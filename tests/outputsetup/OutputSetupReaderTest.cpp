@@ -14,7 +14,7 @@
 namespace
 {
 // A screen-setup body with one screen per given name, each with one rectangle slice.
-juce::String screensXml (std::initializer_list<const char*> names)
+juce::String ScreensXml (std::initializer_list<const char*> names)
 {
     juce::String xml ("<screens>");
 
@@ -27,22 +27,22 @@ juce::String screensXml (std::initializer_list<const char*> names)
 }
 
 // A settings file that holds its layout itself.
-juce::String settingsWithScreens (std::initializer_list<const char*> names)
+juce::String SettingsWithScreens (std::initializer_list<const char*> names)
 {
-    return "<?xml version=\"1.0\"?>\n<XmlState name=\"AdvancedOutput\">" + screensXml (names) + "</XmlState>";
+    return "<?xml version=\"1.0\"?>\n<XmlState name=\"AdvancedOutput\">" + ScreensXml (names) + "</XmlState>";
 }
 
-juce::String settingsNamingPreset (const char* preset, std::initializer_list<const char*> rootScreens = {})
+juce::String SettingsNamingPreset (const char* preset, std::initializer_list<const char*> rootScreens = {})
 {
-    return juce::String ("<XmlState presetFile=\"") + preset + "\">" + screensXml (rootScreens) + "</XmlState>";
+    return juce::String ("<XmlState presetFile=\"") + preset + "\">" + ScreensXml (rootScreens) + "</XmlState>";
 }
 
-juce::String presetWithScreens (std::initializer_list<const char*> names)
+juce::String PresetWithScreens (std::initializer_list<const char*> names)
 {
-    return "<AdvancedOutput><ScreenSetup name=\"ScreenSetup\">" + screensXml (names) + "</ScreenSetup></AdvancedOutput>";
+    return "<AdvancedOutput><ScreenSetup name=\"ScreenSetup\">" + ScreensXml (names) + "</ScreenSetup></AdvancedOutput>";
 }
 
-std::vector<juce::String> names (const OutputSetupReader& reader)
+std::vector<juce::String> ScreenNames (const OutputSetupReader& reader)
 {
     std::vector<juce::String> result;
 
@@ -62,12 +62,12 @@ protected:
 
 TEST_F (ReaderFiles, EachBuildReadsItsOwnHostFolder)
 {
-    TemporaryHome::write (home.settingsFile (false), settingsWithScreens ({ "Arena" }));
-    TemporaryHome::write (home.settingsFile (true), settingsWithScreens ({ "Arena6" }));
+    TemporaryHome::Write (home.SettingsFile (false), SettingsWithScreens ({ "Arena" }));
+    TemporaryHome::Write (home.SettingsFile (true), SettingsWithScreens ({ "Arena6" }));
 
     OutputSetupReader arena (false), arena6 (true);
-    EXPECT_EQ (names (arena), Names { "Arena" });
-    EXPECT_EQ (names (arena6), Names { "Arena6" });
+    EXPECT_EQ (ScreenNames (arena), Names { "Arena" });
+    EXPECT_EQ (ScreenNames (arena6), Names { "Arena6" });
     EXPECT_TRUE (arena.isLoaded());
 }
 
@@ -82,71 +82,71 @@ TEST_F (ReaderFiles, MissingFolderGivesNoScreensAndNoChange)
 
 TEST_F (ReaderFiles, PresetIsFollowedAndRootIsIgnored)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show", { "Root" }));
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "One", "Two" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show", { "Root" }));
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "One", "Two" }));
 
     OutputSetupReader reader (false);
-    EXPECT_EQ (names (reader), (Names { "One", "Two" }));
+    EXPECT_EQ (ScreenNames (reader), (Names { "One", "Two" }));
 }
 
 TEST_F (ReaderFiles, MissingPresetGivesNoScreensEvenWhenRootHasSomeAndIsReadWhenItAppears)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Later", { "Root" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Later", { "Root" }));
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
     EXPECT_TRUE (reader.isLoaded());
     EXPECT_FALSE (reader.Poll());
 
     // The host names a new preset a frame before it writes it.
-    TemporaryHome::write (home.presetFile ("Later"), presetWithScreens ({ "Later" }), 1);
+    TemporaryHome::Write (home.PresetFile ("Later"), PresetWithScreens ({ "Later" }), 1);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Later" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Later" });
 }
 
 TEST_F (ReaderFiles, PresetAttributeNameIsCaseSensitive)
 {
-    TemporaryHome::write (home.settingsFile(), "<XmlState PresetFile=\"Show\">" + screensXml ({ "Root" }) + "</XmlState>");
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Preset" }));
+    TemporaryHome::Write (home.SettingsFile(), "<XmlState PresetFile=\"Show\">" + ScreensXml ({ "Root" }) + "</XmlState>");
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Preset" }));
 
     OutputSetupReader reader (false);
-    EXPECT_EQ (names (reader), Names { "Root" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Root" });
 }
 
 TEST_F (ReaderFiles, PresetNeedsAScreenSetupChildMatchedWithoutCase)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    TemporaryHome::write (home.presetFile ("Show"), "<A><SCREENSETUP>" + screensXml ({ "Upper" }) + "</SCREENSETUP></A>");
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    TemporaryHome::Write (home.PresetFile ("Show"), "<A><SCREENSETUP>" + ScreensXml ({ "Upper" }) + "</SCREENSETUP></A>");
     OutputSetupReader upper (false);
-    EXPECT_EQ (names (upper), Names { "Upper" });
+    EXPECT_EQ (ScreenNames (upper), Names { "Upper" });
 
-    TemporaryHome::write (home.presetFile ("Show"), "<A>" + screensXml ({ "Bare" }) + "</A>");
+    TemporaryHome::Write (home.PresetFile ("Show"), "<A>" + ScreensXml ({ "Bare" }) + "</A>");
     OutputSetupReader bare (false);
     EXPECT_TRUE (bare.screens.empty());
 }
 
 TEST_F (ReaderFiles, PresetNameIsUsedUnchanged)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset (" My Show "));
-    TemporaryHome::write (home.presetFile (" My Show "), presetWithScreens ({ "Spaced" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset (" My Show "));
+    TemporaryHome::Write (home.PresetFile (" My Show "), PresetWithScreens ({ "Spaced" }));
     OutputSetupReader spaced (false);
-    EXPECT_EQ (names (spaced), Names { "Spaced" });
+    EXPECT_EQ (ScreenNames (spaced), Names { "Spaced" });
 
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset (""));
-    TemporaryHome::write (home.presetFile (""), presetWithScreens ({ "Dot" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset (""));
+    TemporaryHome::Write (home.PresetFile (""), PresetWithScreens ({ "Dot" }));
     OutputSetupReader empty (false);
-    EXPECT_EQ (names (empty), Names { "Dot" });
+    EXPECT_EQ (ScreenNames (empty), Names { "Dot" });
 }
 
 TEST_F (ReaderFiles, FoldersWhereFilesShouldBeCountAsMissing)
 {
-    home.settingsFile().createDirectory();
+    home.SettingsFile().createDirectory();
     OutputSetupReader noSettings (false);
     EXPECT_TRUE (noSettings.screens.empty());
     EXPECT_FALSE (noSettings.Poll());
 
-    home.settingsFile().deleteRecursively();
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    home.presetFile ("Show").createDirectory();
+    home.SettingsFile().deleteRecursively();
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    home.PresetFile ("Show").createDirectory();
     OutputSetupReader noPreset (false);
     EXPECT_TRUE (noPreset.screens.empty());
     EXPECT_FALSE (noPreset.Poll());
@@ -155,8 +155,8 @@ TEST_F (ReaderFiles, FoldersWhereFilesShouldBeCountAsMissing)
 TEST_F (ReaderFiles, NamedPipeAtTheSettingsPathIsNotOpened)
 {
     // Opening a pipe without a writer would block; the reader must come back at once.
-    home.settingsFile().getParentDirectory().createDirectory();
-    ASSERT_EQ (::mkfifo (home.settingsFile().getFullPathName().toRawUTF8(), 0600), 0);
+    home.SettingsFile().getParentDirectory().createDirectory();
+    ASSERT_EQ (::mkfifo (home.SettingsFile().getFullPathName().toRawUTF8(), 0600), 0);
 
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
@@ -169,9 +169,9 @@ TEST_F (ReaderFiles, UnreadableFileGivesNoScreens)
     if (::geteuid() == 0)
         GTEST_SKIP() << "file permissions do not bind root";
 
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Locked" }));
-    home.settingsFile().setReadOnly (true);
-    ::chmod (home.settingsFile().getFullPathName().toRawUTF8(), 0);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "Locked" }));
+    home.SettingsFile().setReadOnly (true);
+    ::chmod (home.SettingsFile().getFullPathName().toRawUTF8(), 0);
 
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
@@ -185,22 +185,22 @@ TEST_F (ReaderFiles, SettingsFileCreatedAfterConstruction)
     OutputSetupReader reader (false);
     EXPECT_FALSE (reader.Poll());
 
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "New" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "New" }));
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "New" });
+    EXPECT_EQ (ScreenNames (reader), Names { "New" });
     EXPECT_FALSE (reader.Poll());
 }
 
 TEST_F (ReaderFiles, TouchReloadsTheSameScreens)
 {
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "A", "B" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "A", "B" }));
     OutputSetupReader reader (false);
     EXPECT_FALSE (reader.Poll());
     EXPECT_FALSE (reader.Poll());
 
-    TemporaryHome::setTime (home.settingsFile(), 5);
+    TemporaryHome::SetTime (home.SettingsFile(), 5);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), (Names { "A", "B" }));
+    EXPECT_EQ (ScreenNames (reader), (Names { "A", "B" }));
     EXPECT_FALSE (reader.Poll());
 }
 
@@ -208,55 +208,55 @@ TEST_F (ReaderFiles, SaveWithinTheSameSecondIsNoticed)
 {
     // Times are compared in milliseconds: a second save by the host 500 ms after the
     // first, within the same second, is a change.
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "A" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "A" }));
     const auto setMilliseconds = [this] (long milliseconds)
     {
         const struct timespec times[2] = { { 1600000000, milliseconds * 1000000L },
                                            { 1600000000, milliseconds * 1000000L } };
-        ASSERT_EQ (::utimensat (AT_FDCWD, home.settingsFile().getFullPathName().toRawUTF8(), times, 0), 0);
+        ASSERT_EQ (::utimensat (AT_FDCWD, home.SettingsFile().getFullPathName().toRawUTF8(), times, 0), 0);
     };
     setMilliseconds (100);
     OutputSetupReader reader (false);
     EXPECT_FALSE (reader.Poll());
 
-    home.settingsFile().replaceWithText (settingsWithScreens ({ "A", "B" }));
+    home.SettingsFile().replaceWithText (SettingsWithScreens ({ "A", "B" }));
     setMilliseconds (600);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), (Names { "A", "B" }));
+    EXPECT_EQ (ScreenNames (reader), (Names { "A", "B" }));
 }
 
 TEST_F (ReaderFiles, TimeSetBackCountsAsAChange)
 {
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "A" }), 10);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "A" }), 10);
     OutputSetupReader reader (false);
 
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Older" }), 3);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "Older" }), 3);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Older" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Older" });
 }
 
 TEST_F (ReaderFiles, ReplacementWithTheSameTimeIsNotNoticed)
 {
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "A" }), 4);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "A" }), 4);
     OutputSetupReader reader (false);
 
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "B" }), 4);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "B" }), 4);
     EXPECT_FALSE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "A" });
+    EXPECT_EQ (ScreenNames (reader), Names { "A" });
 }
 
 TEST_F (ReaderFiles, DeletedSettingsKeepScreensUntilThePresetChanges)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "P" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "P" }));
     OutputSetupReader reader (false);
-    ASSERT_EQ (names (reader), Names { "P" });
+    ASSERT_EQ (ScreenNames (reader), Names { "P" });
 
-    home.settingsFile().deleteFile();
+    home.SettingsFile().deleteFile();
     EXPECT_FALSE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "P" });
+    EXPECT_EQ (ScreenNames (reader), Names { "P" });
 
-    TemporaryHome::setTime (home.presetFile ("Show"), 7);
+    TemporaryHome::SetTime (home.PresetFile ("Show"), 7);
     EXPECT_TRUE (reader.Poll());
     EXPECT_TRUE (reader.screens.empty());
     EXPECT_FALSE (reader.Poll());
@@ -264,140 +264,140 @@ TEST_F (ReaderFiles, DeletedSettingsKeepScreensUntilThePresetChanges)
 
 TEST_F (ReaderFiles, DeletedSettingsReCreated)
 {
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "First" }), 1);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "First" }), 1);
     OutputSetupReader reader (false);
 
-    home.settingsFile().deleteFile();
+    home.SettingsFile().deleteFile();
     EXPECT_FALSE (reader.Poll());
 
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Second" }), 2);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "Second" }), 2);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Second" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Second" });
 }
 
 TEST_F (ReaderFiles, DeletedPresetIsNotNoticedUntilSettingsChange)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "P" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "P" }));
     OutputSetupReader reader (false);
 
-    home.presetFile ("Show").deleteFile();
+    home.PresetFile ("Show").deleteFile();
     EXPECT_FALSE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "P" });
+    EXPECT_EQ (ScreenNames (reader), Names { "P" });
 
-    TemporaryHome::setTime (home.settingsFile(), 9);
+    TemporaryHome::SetTime (home.SettingsFile(), 9);
     EXPECT_TRUE (reader.Poll());
     EXPECT_TRUE (reader.screens.empty());
 
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Back" }), 12);
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Back" }), 12);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Back" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Back" });
 }
 
 TEST_F (ReaderFiles, SettingsNowNamingAnotherPreset)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Show" }));
-    TemporaryHome::write (home.presetFile ("Gig"), presetWithScreens ({ "Gig" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Show" }));
+    TemporaryHome::Write (home.PresetFile ("Gig"), PresetWithScreens ({ "Gig" }));
     OutputSetupReader reader (false);
 
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gig"), 1);
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Gig"), 1);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Gig" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Gig" });
 
     // Only the adopted preset is watched now.
-    TemporaryHome::setTime (home.presetFile ("Show"), 20);
+    TemporaryHome::SetTime (home.PresetFile ("Show"), 20);
     EXPECT_FALSE (reader.Poll());
-    TemporaryHome::setTime (home.presetFile ("Gig"), 20);
+    TemporaryHome::SetTime (home.PresetFile ("Gig"), 20);
     EXPECT_TRUE (reader.Poll());
 }
 
 TEST_F (ReaderFiles, PresetChangeRereadsTheSettingsAttribute)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"), 1);
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Show" }), 1);
-    TemporaryHome::write (home.presetFile ("Gig"), presetWithScreens ({ "Gig" }), 1);
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"), 1);
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Show" }), 1);
+    TemporaryHome::Write (home.PresetFile ("Gig"), PresetWithScreens ({ "Gig" }), 1);
     OutputSetupReader reader (false);
 
     // The settings file changes content but keeps its time; the preset's change triggers the read.
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gig"), 1);
-    TemporaryHome::setTime (home.presetFile ("Show"), 2);
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Gig"), 1);
+    TemporaryHome::SetTime (home.PresetFile ("Show"), 2);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Gig" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Gig" });
 }
 
 TEST_F (ReaderFiles, SettingsWithoutPresetStillWatchesTheOldPreset)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "P" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "P" }));
     OutputSetupReader reader (false);
 
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Root" }), 1);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "Root" }), 1);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Root" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Root" });
 
-    TemporaryHome::setTime (home.presetFile ("Show"), 3);
+    TemporaryHome::SetTime (home.PresetFile ("Show"), 3);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Root" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Root" });
 }
 
 TEST_F (ReaderFiles, BothFilesChangedBeforeOnePoll)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"));
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"));
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Old" }));
     OutputSetupReader reader (false);
 
-    TemporaryHome::setTime (home.settingsFile(), 1);
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "New" }), 1);
+    TemporaryHome::SetTime (home.SettingsFile(), 1);
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "New" }), 1);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "New" });
+    EXPECT_EQ (ScreenNames (reader), Names { "New" });
     EXPECT_FALSE (reader.Poll());
 }
 
 TEST_F (ReaderFiles, FileThatFailsToParseIsReadAgainWhenItsTimeOrSizeChanges)
 {
-    TemporaryHome::write (home.settingsFile(), "<XmlState><screens><Screen>", 1);
+    TemporaryHome::Write (home.SettingsFile(), "<XmlState><screens><Screen>", 1);
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
     EXPECT_TRUE (reader.isLoaded());
     EXPECT_FALSE (reader.Poll()) << "not parsed again while unchanged";
 
     // A save caught half way, finished within the same millisecond: only the length tells.
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Fixed" }), 1);
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "Fixed" }), 1);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Fixed" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Fixed" });
 
-    TemporaryHome::setTime (home.settingsFile(), 2);
+    TemporaryHome::SetTime (home.SettingsFile(), 2);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Fixed" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Fixed" });
 }
 
 TEST_F (ReaderFiles, HalfWrittenFileKeepsTheLastScreensOnlyWhenItWasReadBefore)
 {
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Show"), 1);
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }), 1);
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Show"), 1);
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Old" }), 1);
     OutputSetupReader reader (false);
 
     // Saved in two writes: the first half keeps the last screens, the whole file replaces them.
     const auto save = [&] (const juce::File& file, const juce::String& text, int step)
     {
-        TemporaryHome::write (file, text.substring (0, text.length() / 2), step);
+        TemporaryHome::Write (file, text.substring (0, text.length() / 2), step);
         EXPECT_FALSE (reader.Poll());
-        EXPECT_EQ (names (reader), Names { "Old" });
-        TemporaryHome::write (file, text, step);
+        EXPECT_EQ (ScreenNames (reader), Names { "Old" });
+        TemporaryHome::Write (file, text, step);
         EXPECT_TRUE (reader.Poll());
     };
-    save (home.presetFile ("Show"), presetWithScreens ({ "New" }), 2);
-    EXPECT_EQ (names (reader), Names { "New" });
-    TemporaryHome::write (home.presetFile ("Show"), presetWithScreens ({ "Old" }), 3);
+    save (home.PresetFile ("Show"), PresetWithScreens ({ "New" }), 2);
+    EXPECT_EQ (ScreenNames (reader), Names { "New" });
+    TemporaryHome::Write (home.PresetFile ("Show"), PresetWithScreens ({ "Old" }), 3);
     EXPECT_TRUE (reader.Poll());
-    save (home.settingsFile(), settingsWithScreens ({ "Root" }), 4);
-    EXPECT_EQ (names (reader), Names { "Root" });
+    save (home.SettingsFile(), SettingsWithScreens ({ "Root" }), 4);
+    EXPECT_EQ (ScreenNames (reader), Names { "Root" });
 
     // A preset never read before gives nothing while it is half written.
-    const auto gig = presetWithScreens ({ "Gig" });
-    TemporaryHome::write (home.presetFile ("Gig"), gig.substring (0, gig.length() / 2), 5);
-    TemporaryHome::write (home.settingsFile(), settingsNamingPreset ("Gig"), 5);
+    const auto gig = PresetWithScreens ({ "Gig" });
+    TemporaryHome::Write (home.PresetFile ("Gig"), gig.substring (0, gig.length() / 2), 5);
+    TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Gig"), 5);
     EXPECT_TRUE (reader.Poll());
     EXPECT_TRUE (reader.screens.empty());
 }
@@ -406,14 +406,14 @@ TEST_F (ReaderFiles, LoadSettingsFileAdoptsAnotherFile)
 {
     OutputSetupReader reader (false);
     const auto other = home.folder.getChildFile ("elsewhere.xml");
-    TemporaryHome::write (other, settingsWithScreens ({ "Elsewhere" }), 1);
+    TemporaryHome::Write (other, SettingsWithScreens ({ "Elsewhere" }), 1);
 
     reader.LoadSettingsFile (other);
-    EXPECT_EQ (names (reader), Names { "Elsewhere" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Elsewhere" });
 
-    TemporaryHome::write (other, settingsWithScreens ({ "Changed" }), 2);
+    TemporaryHome::Write (other, SettingsWithScreens ({ "Changed" }), 2);
     EXPECT_TRUE (reader.Poll());
-    EXPECT_EQ (names (reader), Names { "Changed" });
+    EXPECT_EQ (ScreenNames (reader), Names { "Changed" });
 }
 
 // ---- Hostile files: the reader keeps going and ends with what the rules give ----
@@ -435,7 +435,7 @@ TEST_F (ReaderFiles, DamagedSettingsFilesGiveNoScreens)
 
     for (auto& text : cases)
     {
-        TemporaryHome::write (home.settingsFile(), text, ++step);
+        TemporaryHome::Write (home.SettingsFile(), text, ++step);
         OutputSetupReader reader (false);
         EXPECT_TRUE (reader.screens.empty()) << text;
         EXPECT_FALSE (reader.Poll());
@@ -451,16 +451,16 @@ TEST_F (ReaderFiles, DeepNestingIsRefusedWithoutCrashing)
     for (int i = 0; i < 200000; ++i)
         text << "<a>";
 
-    TemporaryHome::write (home.settingsFile(), text.toString() + "</XmlState>");
+    TemporaryHome::Write (home.SettingsFile(), text.toString() + "</XmlState>");
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
 }
 
 TEST_F (ReaderFiles, TooLargeFileIsNotRead)
 {
-    TemporaryHome::write (home.settingsFile(), settingsWithScreens ({ "Big" }));
+    TemporaryHome::Write (home.SettingsFile(), SettingsWithScreens ({ "Big" }));
     // Sparse: grows the file past the limit without writing its bytes.
-    ASSERT_EQ (::truncate (home.settingsFile().getFullPathName().toRawUTF8(), 200 * 1024 * 1024), 0);
+    ASSERT_EQ (::truncate (home.SettingsFile().getFullPathName().toRawUTF8(), 200 * 1024 * 1024), 0);
 
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
@@ -469,7 +469,7 @@ TEST_F (ReaderFiles, TooLargeFileIsNotRead)
 
 TEST_F (ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
 {
-    TemporaryHome::write (home.settingsFile(), LayoutFiles::largestRealLayout());
+    TemporaryHome::Write (home.SettingsFile(), LayoutFiles::LargestRealLayout());
     OutputSetupReader reader (false);
     ASSERT_EQ (reader.screens.size(), 24u);
 
@@ -485,14 +485,14 @@ TEST_F (ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
 TEST_F (ReaderFiles, FilesThatWouldStallTheHostAreRefused)
 {
     // JUCE's parser would take seconds to minutes on each (one screen each if it got through).
-    const juce::String hostile[] = { LayoutFiles::distinctAttributeNames (1000000),
-                                     LayoutFiles::distinctTagNames (2000000),
-                                     LayoutFiles::manyPoints (95 << 20) };
-    home.settingsFile().getParentDirectory().createDirectory();
+    const juce::String hostile[] = { LayoutFiles::DistinctAttributeNames (1000000),
+                                     LayoutFiles::DistinctTagNames (2000000),
+                                     LayoutFiles::ManyPoints (95 << 20) };
+    home.SettingsFile().getParentDirectory().createDirectory();
 
     for (auto& text : hostile)
     {
-        home.settingsFile().replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        home.SettingsFile().replaceWithData (text.toRawUTF8(), text.getNumBytesAsUTF8());
         OutputSetupReader reader (false);
         EXPECT_TRUE (reader.screens.empty()) << text.length();
     }

@@ -33,8 +33,8 @@ namespace
 TEST (PollAllocation, UnchangedFilesAllocateNothing)
 {
     TemporaryHome home;
-    TemporaryHome::write (home.settingsFile(), "<XmlState presetFile=\"Show\"/>");
-    TemporaryHome::write (home.presetFile ("Show"),
+    TemporaryHome::Write (home.SettingsFile(), "<XmlState presetFile=\"Show\"/>");
+    TemporaryHome::Write (home.PresetFile ("Show"),
                           "<A><ScreenSetup><screens><Screen><layers><L><InputRect><v x=\"1\" y=\"2\"/></InputRect></L></layers></Screen></screens></ScreenSetup></A>");
     OutputSetupReader reader (false);
     ASSERT_EQ (reader.screens.size(), 1u);
@@ -49,7 +49,7 @@ TEST (PollAllocation, UnchangedFilesAllocateNothing)
     EXPECT_EQ (allocations.load() - before, 0);
 
     // And the counter does see the reader's allocations when it does read.
-    TemporaryHome::setTime (home.presetFile ("Show"), 1);
+    TemporaryHome::SetTime (home.PresetFile ("Show"), 1);
     EXPECT_TRUE (reader.Poll());
     EXPECT_GT (allocations.load() - before, 0);
 }

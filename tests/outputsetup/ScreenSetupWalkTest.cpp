@@ -41,37 +41,37 @@ protected:
     TemporaryHome home; // empty: the reader starts with no screens
     OutputSetupReader reader { false };
 
-    const std::vector<ScreenInfo>& read (const char* xml)
+    const std::vector<ScreenInfo>& Read (const char* xml)
     {
         reader.screens.clear();
-        auto root = GuardedXmlParser::parseText (juce::CharPointer_UTF8 (xml));
+        auto root = GuardedXmlParser::ParseText (juce::CharPointer_UTF8 (xml));
         EXPECT_NE (root, nullptr) << xml;
         reader.ReadScreenSetup (root.get());
         return reader.screens;
     }
 
     // One screen whose Params group holds the given entries.
-    const ScreenInfo& screenWithParams (const juce::String& entries)
+    const ScreenInfo& ScreenWithParams (const juce::String& entries)
     {
         auto xml = "<S><screens><Screen><Params name=\"Params\">" + entries + "</Params></Screen></screens></S>";
-        auto& screens = read (xml.toRawUTF8());
+        auto& screens = Read (xml.toRawUTF8());
         EXPECT_EQ (screens.size(), 1u);
         return screens.front();
     }
 
     // The points of one slice whose InputRect holds the given point elements.
-    std::vector<juce::Point<float>> pointsOf (const juce::String& points)
+    std::vector<juce::Point<float>> PointsOf (const juce::String& points)
     {
         auto xml = "<S><screens><Screen><layers><L><InputRect>" + points + "</InputRect></L></layers></Screen></screens></S>";
-        auto& screens = read (xml.toRawUTF8());
+        auto& screens = Read (xml.toRawUTF8());
         EXPECT_EQ (screens.size(), 1u);
         EXPECT_EQ (screens.front().slices.size(), 1u);
         return screens.front().slices.front().points;
     }
 
-    float x (const char* text)
+    float X (const char* text)
     {
-        auto points = pointsOf (juce::String ("<v x=\"") + text + "\" y=\"0\"/>");
+        auto points = PointsOf (juce::String ("<v x=\"") + text + "\" y=\"0\"/>");
         return points.size() == 1 ? points[0].x : -12345.0f;
     }
 };
@@ -80,13 +80,13 @@ TEST_F (Walk, NothingToReadGivesNoScreens)
 {
     reader.ReadScreenSetup (nullptr);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_TRUE (read ("<S/>").empty());
-    EXPECT_TRUE (read ("<S><Screen/></S>").empty()) << "screens must sit in a screens element";
+    EXPECT_TRUE (Read ("<S/>").empty());
+    EXPECT_TRUE (Read ("<S><Screen/></S>").empty()) << "screens must sit in a screens element";
 }
 
 TEST_F (Walk, TagsMatchWithoutCaseAndOnlyTheFirstContainerCounts)
 {
-    auto& screens = read (R"(<S>
+    auto& screens = Read (R"(<S>
         <SCREENS><screen/><sCrEeN/><Other/><Screens/></SCREENS>
         <screens><Screen/><Screen/><Screen/></screens>
     </S>)");
@@ -95,7 +95,7 @@ TEST_F (Walk, TagsMatchWithoutCaseAndOnlyTheFirstContainerCounts)
 
 TEST_F (Walk, DefaultsWhenParamsAreMissing)
 {
-    auto& screens = read (R"(<S><screens>
+    auto& screens = Read (R"(<S><screens>
         <Screen/>
         <Screen><Params name="Params"/></Screen>
         <Screen><Params><P name="Name" value="NotTheGroup"/><P name="Enabled" value="0"/></Params></Screen>
@@ -113,11 +113,11 @@ TEST_F (Walk, DefaultsWhenParamsAreMissing)
 
 TEST_F (Walk, ScreenNameIsTakenUnchanged)
 {
-    EXPECT_EQ (screenWithParams (R"(<P name="Name" value="  Main &amp; Side  "/>)").name, "  Main & Side  ");
-    EXPECT_EQ (screenWithParams (R"(<P name="Name"/>)").name, "");
-    EXPECT_EQ (screenWithParams (R"(<P name="name" value="lower"/>)").name, "Unknow");
-    EXPECT_EQ (screenWithParams (R"(<P name="Name" value="first"/><P name="Name" value="second"/>)").name, "first");
-    EXPECT_EQ (screenWithParams (R"(<Name value="tag is not name"/>)").name, "Unknow");
+    EXPECT_EQ (ScreenWithParams (R"(<P name="Name" value="  Main &amp; Side  "/>)").name, "  Main & Side  ");
+    EXPECT_EQ (ScreenWithParams (R"(<P name="Name"/>)").name, "");
+    EXPECT_EQ (ScreenWithParams (R"(<P name="name" value="lower"/>)").name, "Unknow");
+    EXPECT_EQ (ScreenWithParams (R"(<P name="Name" value="first"/><P name="Name" value="second"/>)").name, "first");
+    EXPECT_EQ (ScreenWithParams (R"(<Name value="tag is not name"/>)").name, "Unknow");
 }
 
 TEST_F (Walk, TruthRule)
@@ -133,15 +133,15 @@ TEST_F (Walk, TruthRule)
     for (auto& [attribute, expected] : cases)
     {
         auto entry = juce::String ("<P name=\"Enabled\" ") + attribute + "/>";
-        EXPECT_EQ (screenWithParams (entry).enabled, expected) << attribute;
+        EXPECT_EQ (ScreenWithParams (entry).enabled, expected) << attribute;
     }
 
-    EXPECT_TRUE (screenWithParams (R"(<P name="Name" value="no enabled entry"/>)").enabled);
+    EXPECT_TRUE (ScreenWithParams (R"(<P name="Name" value="no enabled entry"/>)").enabled);
 }
 
 TEST_F (Walk, SliceNameAndEnabledComeFromCommon)
 {
-    auto& screens = read (R"(<S><screens><Screen><layers>
+    auto& screens = Read (R"(<S><screens><Screen><layers>
         <Slice><Params name="Common"><P name="Name" value="Left"/><P name="Enabled" value="0"/></Params><InputRect/></Slice>
         <Slice><InputRect/></Slice>
         <Slice><Params name="Common"><P name="Enabled"/><P name="Name"/></Params><InputRect/></Slice>
@@ -159,7 +159,7 @@ TEST_F (Walk, SliceNameAndEnabledComeFromCommon)
 
 TEST_F (Walk, PointListChoice)
 {
-    auto& screens = read (R"(<S><screens><Screen><layers>
+    auto& screens = Read (R"(<S><screens><Screen><layers>
         <Both><InputRect><v x="1" y="1"/></InputRect><InputContour><points><v x="2" y="2"/><v x="3" y="3"/></points></InputContour></Both>
         <ContourWithoutPoints><InputContour><other><v x="9" y="9"/></other></InputContour><inputrect><v x="4" y="4"/></inputrect></ContourWithoutPoints>
         <Neither><InputContour/><Output><v x="5" y="5"/></Output></Neither>
@@ -177,38 +177,38 @@ TEST_F (Walk, PointListChoice)
 
 TEST_F (Walk, PointsKeepDocumentOrderAndDefaults)
 {
-    auto points = pointsOf (R"(<a x="10" y="20"/><b y="7"/><c x="3.25"/>text<d X="1" Y="1"/><a x="10" y="20"/>)");
+    auto points = PointsOf (R"(<a x="10" y="20"/><b y="7"/><c x="3.25"/>text<d X="1" Y="1"/><a x="10" y="20"/>)");
     EXPECT_EQ (points, (std::vector<juce::Point<float>> { { 10, 20 }, { 0, 7 }, { 3.25f, 0 }, { 0, 0 }, { 10, 20 } }));
 }
 
 TEST_F (Walk, NumberRule)
 {
-    EXPECT_EQ (x ("12.5"), 12.5f);
-    EXPECT_EQ (x ("  -3.75"), -3.75f);
-    EXPECT_EQ (x ("+4"), 4.0f);
-    EXPECT_EQ (x (".5"), 0.5f);
-    EXPECT_EQ (x ("7."), 7.0f);
-    EXPECT_EQ (x ("1.5e2"), 150.0f);
-    EXPECT_EQ (x ("25E-1"), 2.5f);
-    EXPECT_EQ (x ("2e"), 2.0f);
-    EXPECT_EQ (x ("8px"), 8.0f);
-    EXPECT_EQ (x ("1,5"), 1.0f);
-    EXPECT_EQ (x ("0.1"), 0.1f) << "nearest float of the double";
-    EXPECT_EQ (x ("1e30"), 1e30f);
+    EXPECT_EQ (X ("12.5"), 12.5f);
+    EXPECT_EQ (X ("  -3.75"), -3.75f);
+    EXPECT_EQ (X ("+4"), 4.0f);
+    EXPECT_EQ (X (".5"), 0.5f);
+    EXPECT_EQ (X ("7."), 7.0f);
+    EXPECT_EQ (X ("1.5e2"), 150.0f);
+    EXPECT_EQ (X ("25E-1"), 2.5f);
+    EXPECT_EQ (X ("2e"), 2.0f);
+    EXPECT_EQ (X ("8px"), 8.0f);
+    EXPECT_EQ (X ("1,5"), 1.0f);
+    EXPECT_EQ (X ("0.1"), 0.1f) << "nearest float of the double";
+    EXPECT_EQ (X ("1e30"), 1e30f);
 
     for (auto* garbage : { "", "abc", "-", "+-1", ".", "nan", "inf", "-infinity", "0x10", "e5" })
-        EXPECT_EQ (x (garbage), 0.0f) << garbage;
+        EXPECT_EQ (X (garbage), 0.0f) << garbage;
 }
 
 TEST_F (Walk, OutOfRangeNumbersBecomeTheNearestFloat)
 {
-    EXPECT_EQ (x ("1e39"), FLT_MAX);
-    EXPECT_EQ (x ("-1e39"), -FLT_MAX);
-    EXPECT_EQ (x ("1e400"), FLT_MAX);
-    EXPECT_EQ (x ("-123456789e999999999999"), -FLT_MAX);
-    EXPECT_EQ (x ("1e-400"), 0.0f);
-    EXPECT_EQ (x ("0.0000000000000000000000000000000000000000000000001"), 0.0f);
-    EXPECT_TRUE (std::isfinite (x ("99999999999999999999999999999999999999999999999999")));
+    EXPECT_EQ (X ("1e39"), FLT_MAX);
+    EXPECT_EQ (X ("-1e39"), -FLT_MAX);
+    EXPECT_EQ (X ("1e400"), FLT_MAX);
+    EXPECT_EQ (X ("-123456789e999999999999"), -FLT_MAX);
+    EXPECT_EQ (X ("1e-400"), 0.0f);
+    EXPECT_EQ (X ("0.0000000000000000000000000000000000000000000000001"), 0.0f);
+    EXPECT_TRUE (std::isfinite (X ("99999999999999999999999999999999999999999999999999")));
 }
 
 TEST_F (Walk, NumbersIgnoreTheLocale)
@@ -218,7 +218,7 @@ TEST_F (Walk, NumbersIgnoreTheLocale)
     if (comma.name == nullptr)
         GTEST_SKIP() << "no locale with a decimal comma is installed";
 
-    EXPECT_EQ (x ("1234.5"), 1234.5f) << comma.name;
+    EXPECT_EQ (X ("1234.5"), 1234.5f) << comma.name;
 }
 
 TEST_F (Walk, TagsAndNamesReadTheSameInEveryLocale)
@@ -234,7 +234,7 @@ TEST_F (Walk, TagsAndNamesReadTheSameInEveryLocale)
             continue;
         }
 
-        auto& screens = read (R"(<S><screens><Screen><layers>
+        auto& screens = Read (R"(<S><screens><Screen><layers>
             <A><inputrect><v/></inputrect></A>
             <B><InputContour><POINTS><v/></POINTS></InputContour></B>
             <Écran><INPUTRECT><v/></INPUTRECT></Écran>
@@ -246,7 +246,7 @@ TEST_F (Walk, TagsAndNamesReadTheSameInEveryLocale)
 
 TEST_F (Walk, ScreensAndSlicesKeepDocumentOrder)
 {
-    auto& screens = read (R"(<S><screens>
+    auto& screens = Read (R"(<S><screens>
         <Screen><Params name="Params"><P name="Name" value="Empty"/></Params></Screen>
         <Screen><Params name="Params"><P name="Name" value="Full"/><P name="Enabled" value="0"/></Params>
           <layers>
@@ -271,7 +271,7 @@ TEST_F (Walk, ScreensAndSlicesKeepDocumentOrder)
 
 TEST_F (Walk, ReadScreenSetupAppends)
 {
-    auto root = GuardedXmlParser::parseText ("<S><screens><Screen/></screens></S>");
+    auto root = GuardedXmlParser::ParseText ("<S><screens><Screen/></screens></S>");
     reader.ReadScreenSetup (root.get());
     reader.ReadScreenSetup (root.get());
     EXPECT_EQ (reader.screens.size(), 2u);

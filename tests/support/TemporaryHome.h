@@ -23,42 +23,42 @@ public:
     TemporaryHome& operator= (const TemporaryHome&) = delete;
 
     /** The host's folder below Documents ("Resolume Arena/" or "Resolume Arena 6/"). */
-    juce::File hostFolder (bool arena6 = false) const
+    juce::File HostFolder (bool arena6 = false) const
     {
         return folder.getChildFile (arena6 ? "Documents/Resolume Arena 6" : "Documents/Resolume Arena");
     }
 
-    juce::File settingsFile (bool arena6 = false) const
+    juce::File SettingsFile (bool arena6 = false) const
     {
-        return hostFolder (arena6).getChildFile ("Preferences/AdvancedOutput.xml");
+        return HostFolder (arena6).getChildFile ("Preferences/AdvancedOutput.xml");
     }
 
-    juce::File presetFile (const juce::String& name, bool arena6 = false) const
+    juce::File PresetFile (const juce::String& name, bool arena6 = false) const
     {
-        return hostFolder (arena6).getChildFile ("Presets/Advanced Output/" + name + ".xml");
+        return HostFolder (arena6).getChildFile ("Presets/Advanced Output/" + name + ".xml");
     }
 
     /** Writes text to a file, creating its folders, and gives it the modification time
         base + step seconds (file times are kept in whole seconds on this platform). */
-    static void write (const juce::File& file, const juce::String& text, int step = 0)
+    static void Write (const juce::File& file, const juce::String& text, int step = 0)
     {
         file.getParentDirectory().createDirectory();
         file.replaceWithText (text, false, false, "\n");
-        setTime (file, step);
+        SetTime (file, step);
     }
 
-    static void setTime (const juce::File& file, int step)
+    static void SetTime (const juce::File& file, int step)
     {
         file.setLastModificationTime (juce::Time (baseTime + (juce::int64) step * 1000));
     }
 
     static constexpr juce::int64 baseTime = 1600000000000LL;
 
-    juce::File folder { createdFolder() };
+    juce::File folder { CreatedFolder() };
 
 private:
     // Unique across parallel test processes.
-    static juce::File createdFolder()
+    static juce::File CreatedFolder()
     {
         auto made = juce::File::getSpecialLocation (juce::File::tempDirectory)
                         .getChildFile ("zm-home-" + juce::Uuid().toString());

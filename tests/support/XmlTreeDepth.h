@@ -8,7 +8,7 @@
 
 /** The nesting depth of a parsed XML tree, the root counting as 1. Iterative, so that
     measuring a deep tree cannot itself run out of stack. */
-inline int treeDepth (const juce::XmlElement& root)
+inline int TreeDepth (const juce::XmlElement& root)
 {
     int deepest = 0;
     std::vector<std::pair<const juce::XmlElement*, int>> pending { { &root, 1 } };

@@ -23,7 +23,7 @@ constexpr int frameWidth = 160;
 constexpr int frameHeight = 96;
 
 template <typename Fn>
-Fn glProc(const char* name)
+Fn GLProc(const char* name)
 {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(wglGetProcAddress(name)));
 }
@@ -63,7 +63,7 @@ public:
 
         if (coreProfile)
         {
-            auto createAttribs = glProc<PFNWGLCREATECONTEXTATTRIBSARBPROC>("wglCreateContextAttribsARB");
+            auto createAttribs = GLProc<PFNWGLCREATECONTEXTATTRIBSARBPROC>("wglCreateContextAttribsARB");
             if (createAttribs == nullptr)
                 return;
             const int attributes[] = { WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
@@ -76,12 +76,12 @@ public:
                 return;
         }
 
-        auto genFramebuffers = glProc<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
-        auto bindFramebuffer = glProc<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
-        auto genRenderbuffers = glProc<PFNGLGENRENDERBUFFERSPROC>("glGenRenderbuffers");
-        auto bindRenderbuffer = glProc<PFNGLBINDRENDERBUFFERPROC>("glBindRenderbuffer");
-        auto storage = glProc<PFNGLRENDERBUFFERSTORAGEPROC>("glRenderbufferStorage");
-        auto attach = glProc<PFNGLFRAMEBUFFERRENDERBUFFERPROC>("glFramebufferRenderbuffer");
+        auto genFramebuffers = GLProc<PFNGLGENFRAMEBUFFERSPROC>("glGenFramebuffers");
+        auto bindFramebuffer = GLProc<PFNGLBINDFRAMEBUFFERPROC>("glBindFramebuffer");
+        auto genRenderbuffers = GLProc<PFNGLGENRENDERBUFFERSPROC>("glGenRenderbuffers");
+        auto bindRenderbuffer = GLProc<PFNGLBINDRENDERBUFFERPROC>("glBindRenderbuffer");
+        auto storage = GLProc<PFNGLRENDERBUFFERSTORAGEPROC>("glRenderbufferStorage");
+        auto attach = GLProc<PFNGLFRAMEBUFFERRENDERBUFFERPROC>("glFramebufferRenderbuffer");
         if (genFramebuffers == nullptr || bindFramebuffer == nullptr || genRenderbuffers == nullptr
             || bindRenderbuffer == nullptr || storage == nullptr || attach == nullptr)
             return;
@@ -176,7 +176,7 @@ TEST_P(PluginRendering, DrawsTheSliceOutlinesOfTheHostLayout)
     EXPECT_TRUE(lib.Deinitialise());
 }
 
-std::vector<RenderCase> renderCases()
+std::vector<RenderCase> RenderCases()
 {
     std::vector<RenderCase> cases;
 #ifdef ZM_HAVE_FFGL21
@@ -189,7 +189,7 @@ std::vector<RenderCase> renderCases()
 }
 
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PluginRendering);
-INSTANTIATE_TEST_SUITE_P(Windows, PluginRendering, ::testing::ValuesIn(renderCases()),
+INSTANTIATE_TEST_SUITE_P(Windows, PluginRendering, ::testing::ValuesIn(RenderCases()),
     [](const ::testing::TestParamInfo<RenderCase>& param) {
         return std::string(param.param.coreProfile ? "FFGL21" : "FFGL15");
     });

@@ -27,7 +27,7 @@ namespace
 // exception that vectored handlers see before any debugger would.
 std::vector<std::string>* debugStrings = nullptr;
 
-LONG CALLBACK collectDebugString(EXCEPTION_POINTERS* info)
+LONG CALLBACK CollectDebugString(EXCEPTION_POINTERS* info)
 {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
     if (debugStrings != nullptr && record->ExceptionCode == DBG_PRINTEXCEPTION_C && record->NumberParameters >= 2)
@@ -87,7 +87,7 @@ TEST(WindowsDebugOutput, MessageThenLineEndOnDebuggerAndStdout)
 {
     std::vector<std::string> seen;
     debugStrings = &seen;
-    void* handler = AddVectoredExceptionHandler(1, collectDebugString);
+    void* handler = AddVectoredExceptionHandler(1, CollectDebugString);
     ASSERT_NE(handler, nullptr);
 
     StdoutCapture capture;

@@ -31,7 +31,7 @@ std::ostream& operator<<(std::ostream& out, const DllCase& c)
 }
 
 // Each DLL stays loaded for the whole process, as a host keeps it.
-PluginLibrary& libraryFor(const DllCase& c)
+PluginLibrary& LibraryFor(const DllCase& c)
 {
     static std::map<std::string, std::unique_ptr<PluginLibrary>> loaded;
     auto& slot = loaded[c.file];
@@ -43,7 +43,7 @@ PluginLibrary& libraryFor(const DllCase& c)
     return *slot;
 }
 
-uint64_t address(const void* p)
+uint64_t Address(const void* p)
 {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(p));
 }
@@ -53,7 +53,7 @@ class PluginDll : public ::testing::TestWithParam<DllCase>
 protected:
     void SetUp() override
     {
-        lib = &libraryFor(GetParam());
+        lib = &LibraryFor(GetParam());
         ASSERT_TRUE(lib->IsLoaded()) << lib->GetError();
     }
 
@@ -194,27 +194,27 @@ TEST_P(PluginDll, ThumbnailIsTheRegisteredPicture)
     {
         // FFGL 1.5 knows no thumbnail code.
         ThumbnailInput size {};
-        EXPECT_TRUE(PluginLibrary::IsFailure(lib->Call(42, address(&size), 0)));
+        EXPECT_TRUE(PluginLibrary::IsFailure(lib->Call(42, Address(&size), 0)));
         return;
     }
 
     EXPECT_TRUE(PluginLibrary::IsFailure(lib->Call(42, 0, 0)));
 
     ThumbnailInput size {};
-    ASSERT_EQ(static_cast<uint32_t>(lib->Call(42, address(&size), 0)), 0u);
+    ASSERT_EQ(static_cast<uint32_t>(lib->Call(42, Address(&size), 0)), 0u);
     ASSERT_EQ(size.width, 160u);
     ASSERT_EQ(size.height, 120u);
 
     // One guard byte past the end must stay untouched.
     std::vector<uint8_t> pixels(160 * 120 * 4 + 1, 0x5A);
     ThumbnailInput copy { 0, 0, pixels.data() };
-    ASSERT_EQ(static_cast<uint32_t>(lib->Call(42, address(&copy), 0)), 0u);
+    ASSERT_EQ(static_cast<uint32_t>(lib->Call(42, Address(&copy), 0)), 0u);
     EXPECT_EQ(pixels.back(), 0x5A);
     for (size_t i = 0; i < 160 * 120; ++i)
         ASSERT_EQ(pixels[i * 4], 255) << "alpha of pixel " << i;
 }
 
-std::vector<DllCase> builtDlls()
+std::vector<DllCase> BuiltDlls()
 {
     std::vector<DllCase> cases;
 #ifdef ZM_HAVE_FFGL21
@@ -227,7 +227,7 @@ std::vector<DllCase> builtDlls()
 }
 
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PluginDll);
-INSTANTIATE_TEST_SUITE_P(Windows, PluginDll, ::testing::ValuesIn(builtDlls()),
+INSTANTIATE_TEST_SUITE_P(Windows, PluginDll, ::testing::ValuesIn(BuiltDlls()),
     [](const ::testing::TestParamInfo<DllCase>& param) {
         return std::string(param.param.apiMajor >= 2 ? "FFGL21" : "FFGL15");
     });

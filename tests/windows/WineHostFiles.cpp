@@ -12,7 +12,7 @@
 
 namespace
 {
-std::string narrow(const wchar_t* wide)
+std::string Narrow(const wchar_t* wide)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1)
@@ -22,7 +22,7 @@ std::string narrow(const wchar_t* wide)
     return std::string(buffer.data());
 }
 
-std::string windowsPath(std::string path)
+std::string WindowsPath(std::string path)
 {
     for (auto& c : path)
         if (c == '/')
@@ -31,7 +31,7 @@ std::string windowsPath(std::string path)
 }
 
 // Creates every folder on the way to the file; existing ones are fine.
-void createParents(const std::string& filePath)
+void CreateParents(const std::string& filePath)
 {
     for (size_t slash = filePath.find('\\', 3); slash != std::string::npos; slash = filePath.find('\\', slash + 1))
         CreateDirectoryA(filePath.substr(0, slash).c_str(), nullptr);
@@ -47,7 +47,7 @@ std::string WineHostFiles::DocumentsFolder()
     PWSTR path = nullptr;
     std::string result;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, KF_FLAG_CREATE, nullptr, &path)))
-        result = narrow(path);
+        result = Narrow(path);
     CoTaskMemFree(path);
     return result;
 }
@@ -57,8 +57,8 @@ bool WineHostFiles::Write(const std::string& relativePath, const std::string& te
     const std::string documents = DocumentsFolder();
     if (documents.empty())
         return false;
-    const std::string path = windowsPath(documents + "/" + hostFolder + relativePath);
-    createParents(path);
+    const std::string path = WindowsPath(documents + "/" + hostFolder + relativePath);
+    CreateParents(path);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << text;
     return static_cast<bool>(out.flush());
@@ -77,7 +77,7 @@ bool WineHostFiles::WritePreset(const std::string& name, const std::string& xml)
 
 void WineHostFiles::RemoveAll() const
 {
-    const std::string base = windowsPath(DocumentsFolder() + "/" + hostFolder);
+    const std::string base = WindowsPath(DocumentsFolder() + "/" + hostFolder);
     DeleteFileA((base + "Preferences\\AdvancedOutput.xml").c_str());
     if (! presetWritten.empty())
         DeleteFileA((base + "Presets\\Advanced Output\\" + presetWritten + ".xml").c_str());

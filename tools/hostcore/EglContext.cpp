@@ -8,7 +8,7 @@
 
 namespace
 {
-std::string eglErrorText(const char* what)
+std::string EglErrorText(const char* what)
 {
     char code[32];
     std::snprintf(code, sizeof(code), " (EGL error 0x%04X)", static_cast<unsigned>(eglGetError()));
@@ -39,21 +39,21 @@ bool EglContext::Create(Profile profile)
     EGLDisplay dpy = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
     if (dpy == EGL_NO_DISPLAY)
     {
-        error = eglErrorText("no surfaceless EGL display");
+        error = EglErrorText("no surfaceless EGL display");
         return false;
     }
 
     EGLint major = 0, minor = 0;
     if (! eglInitialize(dpy, &major, &minor))
     {
-        error = eglErrorText("eglInitialize failed");
+        error = EglErrorText("eglInitialize failed");
         return false;
     }
     display = dpy;
 
     if (! eglBindAPI(EGL_OPENGL_API))
     {
-        error = eglErrorText("eglBindAPI(EGL_OPENGL_API) failed");
+        error = EglErrorText("eglBindAPI(EGL_OPENGL_API) failed");
         Destroy();
         return false;
     }
@@ -66,7 +66,7 @@ bool EglContext::Create(Profile profile)
                                       profile == Profile::Core33 ? core : compat);
     if (ctx == EGL_NO_CONTEXT)
     {
-        error = eglErrorText("eglCreateContext failed");
+        error = EglErrorText("eglCreateContext failed");
         Destroy();
         return false;
     }
@@ -89,7 +89,7 @@ bool EglContext::MakeCurrent()
     }
     if (! eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context))
     {
-        error = eglErrorText("eglMakeCurrent failed");
+        error = EglErrorText("eglMakeCurrent failed");
         return false;
     }
     return true;

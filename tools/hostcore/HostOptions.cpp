@@ -5,7 +5,7 @@
 
 namespace
 {
-bool parseCount(const std::string& text, uint32_t lowest, uint32_t highest, uint32_t& value)
+bool ParseCount(const std::string& text, uint32_t lowest, uint32_t highest, uint32_t& value)
 {
     if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || text.size() > 9)
         return false;
@@ -23,7 +23,7 @@ bool HostOptions::ParseSize(const std::string& text, uint32_t& sizeWidth, uint32
     if (cross == std::string::npos)
         return false;
     uint32_t w = 0, h = 0;
-    if (! parseCount(text.substr(0, cross), 1, maxSide, w) || ! parseCount(text.substr(cross + 1), 1, maxSide, h))
+    if (! ParseCount(text.substr(0, cross), 1, maxSide, w) || ! ParseCount(text.substr(cross + 1), 1, maxSide, h))
         return false;
     sizeWidth = w;
     sizeHeight = h;
@@ -130,7 +130,7 @@ bool HostOptions::Parse(const std::vector<std::string>& arguments, HostOptions& 
         {
             if (! takeValue())
                 return false;
-            if (! parseCount(value, 1, maxFrames, options.frames))
+            if (! ParseCount(value, 1, maxFrames, options.frames))
             {
                 error = "bad --frames value '" + value + "' (expected 1 to " + std::to_string(maxFrames) + ")";
                 return false;

@@ -13,7 +13,7 @@
 
 namespace
 {
-const char* pluginTypeName(uint32_t type)
+const char* PluginTypeName(uint32_t type)
 {
     switch (type)
     {
@@ -25,7 +25,7 @@ const char* pluginTypeName(uint32_t type)
 }
 
 // Keeps only printable characters so that a broken record cannot garble the terminal.
-std::string printable(const std::string& text)
+std::string Printable(const std::string& text)
 {
     std::string result;
     for (char c : text)
@@ -54,20 +54,20 @@ void HostSession::PrintInfo(std::ostream& out, const PluginLibrary::Info& info,
                             const PluginLibrary::ExtendedInfo* extended,
                             const std::vector<PluginLibrary::Parameter>& parameters)
 {
-    out << "plug-in     " << printable(info.name) << "\n"
-        << "id          " << printable(info.uniqueId) << "\n"
+    out << "plug-in     " << Printable(info.name) << "\n"
+        << "id          " << Printable(info.uniqueId) << "\n"
         << "api         FFGL " << info.apiMajor << "." << info.apiMinor << "\n"
-        << "type        " << info.pluginType << " (" << pluginTypeName(info.pluginType) << ")\n";
+        << "type        " << info.pluginType << " (" << PluginTypeName(info.pluginType) << ")\n";
     if (extended != nullptr)
         out << "version     " << extended->pluginMajor << "." << extended->pluginMinor << "\n"
-            << "description " << printable(extended->description) << "\n"
-            << "about       " << printable(extended->about) << "\n";
+            << "description " << Printable(extended->description) << "\n"
+            << "about       " << Printable(extended->about) << "\n";
 
     out << "parameters  " << parameters.size() << "\n";
     for (const auto& parameter : parameters)
     {
         auto shown = parameter;
-        shown.name = printable(shown.name);
+        shown.name = Printable(shown.name);
         out << ParameterText::Describe(shown, info.apiMajor) << "\n";
     }
     out.flush();

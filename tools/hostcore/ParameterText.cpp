@@ -9,7 +9,7 @@
 
 namespace
 {
-std::string lowerCase(std::string text)
+std::string LowerCase(std::string text)
 {
     for (char& c : text)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -18,20 +18,20 @@ std::string lowerCase(std::string text)
 
 // The first item named exactly so; failing that, the first whose name differs only in case.
 template <typename Item>
-const Item* findByName(const std::vector<Item>& items, const std::string& name)
+const Item* FindByName(const std::vector<Item>& items, const std::string& name)
 {
     for (const auto& item : items)
         if (item.name == name)
             return &item;
 
-    const std::string wanted = lowerCase(name);
+    const std::string wanted = LowerCase(name);
     for (const auto& item : items)
-        if (lowerCase(item.name) == wanted)
+        if (LowerCase(item.name) == wanted)
             return &item;
     return nullptr;
 }
 
-bool parseNumber(const std::string& text, float& value)
+bool ParseNumber(const std::string& text, float& value)
 {
     if (text.empty() || std::isspace(static_cast<unsigned char>(text.front())))
         return false;
@@ -106,7 +106,7 @@ std::string ParameterText::Describe(const PluginLibrary::Parameter& parameter, u
 const PluginLibrary::Parameter* ParameterText::Find(const std::vector<PluginLibrary::Parameter>& parameters,
                                                     const std::string& name)
 {
-    return findByName(parameters, name);
+    return FindByName(parameters, name);
 }
 
 bool ParameterText::ParseValue(const PluginLibrary::Parameter& parameter, const std::string& text, float& value,
@@ -114,7 +114,7 @@ bool ParameterText::ParseValue(const PluginLibrary::Parameter& parameter, const 
 {
     if (parameter.type == FF_TYPE_BOOLEAN)
     {
-        const std::string word = lowerCase(text);
+        const std::string word = LowerCase(text);
         if (word == "true" || word == "on" || word == "yes")
         {
             value = 1.0f;
@@ -129,14 +129,14 @@ bool ParameterText::ParseValue(const PluginLibrary::Parameter& parameter, const 
 
     if (parameter.type == FF_TYPE_OPTION)
     {
-        if (const auto* element = findByName(parameter.elements, text))
+        if (const auto* element = FindByName(parameter.elements, text))
         {
             value = element->value;
             return true;
         }
     }
 
-    if (parseNumber(text, value))
+    if (ParseNumber(text, value))
         return true;
 
     error = "bad value '" + text + "' for " + GetTypeName(parameter.type) + " parameter '" + parameter.name + "'";

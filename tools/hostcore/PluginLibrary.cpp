@@ -18,7 +18,7 @@ constexpr uint32_t maxElements = 4096;
 // Texts a plug-in hands out are NUL-terminated; a bound keeps a missing NUL from running away.
 constexpr size_t maxTextLength = 64 * 1024;
 
-std::string fixedText(const char* chars, size_t width)
+std::string FixedText(const char* chars, size_t width)
 {
     size_t length = 0;
     while (length < width && chars[length] != '\0')
@@ -26,27 +26,27 @@ std::string fixedText(const char* chars, size_t width)
     return std::string(chars, length);
 }
 
-std::string terminatedText(const char* chars)
+std::string TerminatedText(const char* chars)
 {
-    return chars == nullptr ? std::string() : fixedText(chars, maxTextLength);
+    return chars == nullptr ? std::string() : FixedText(chars, maxTextLength);
 }
 
-const char* pointerFromResult(uint64_t result)
+const char* PointerFromResult(uint64_t result)
 {
     return reinterpret_cast<const char*>(static_cast<uintptr_t>(result));
 }
 
 // Copies the record at a result's address; false for a null or failure result.
 template <typename Record>
-bool copyRecord(uint64_t result, Record& record)
+bool CopyRecord(uint64_t result, Record& record)
 {
     if (result == 0 || PluginLibrary::IsFailure(result))
         return false;
-    std::memcpy(&record, pointerFromResult(result), sizeof(record));
+    std::memcpy(&record, PointerFromResult(result), sizeof(record));
     return true;
 }
 
-uint64_t address(const void* record)
+uint64_t Address(const void* record)
 {
     return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(record));
 }
@@ -139,12 +139,12 @@ bool PluginLibrary::GetInfo(Info& info)
     if (! haveInfo)
     {
         FFGLInfoStruct record;
-        if (! copyRecord(Call(FF_GET_INFO, 0, 0), record))
+        if (! CopyRecord(Call(FF_GET_INFO, 0, 0), record))
             return Fail("no plug-in information (code 0)");
         cachedInfo.apiMajor = record.apiMajorVersion;
         cachedInfo.apiMinor = record.apiMinorVersion;
-        cachedInfo.uniqueId = fixedText(record.uniqueId, sizeof(record.uniqueId));
-        cachedInfo.name = fixedText(record.pluginName, sizeof(record.pluginName));
+        cachedInfo.uniqueId = FixedText(record.uniqueId, sizeof(record.uniqueId));
+        cachedInfo.name = FixedText(record.pluginName, sizeof(record.pluginName));
         cachedInfo.pluginType = record.pluginType;
         haveInfo = true;
     }
@@ -159,12 +159,12 @@ bool PluginLibrary::GetExtendedInfo(ExtendedInfo& info)
         return Fail("no plug-in loaded");
 
     FFGLExtendedInfoStruct record;
-    if (! copyRecord(Call(FF_GET_EXTENDED_INFO, 0, 0), record))
+    if (! CopyRecord(Call(FF_GET_EXTENDED_INFO, 0, 0), record))
         return Fail("no extended information (code 13)");
     info.pluginMajor = record.pluginMajorVersion;
     info.pluginMinor = record.pluginMinorVersion;
-    info.description = terminatedText(record.description);
-    info.about = terminatedText(record.about);
+    info.description = TerminatedText(record.description);
+    info.about = TerminatedText(record.about);
     return true;
 }
 
@@ -204,7 +204,7 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
     const uint64_t nameResult = Call(FF_GET_PARAMETER_NAME, index, 0);
     if (nameResult == 0 || IsFailure(nameResult))
         return Fail(which + ": no name (code 5)");
-    parameter.name = fixedText(pointerFromResult(nameResult), 16);
+    parameter.name = FixedText(PointerFromResult(nameResult), 16);
 
     const uint64_t typeResult = Call(FF_GET_PARAMETER_TYPE, index, 0);
     if (IsFailure(typeResult))
@@ -215,7 +215,7 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
     if (parameter.IsText(apiMajor))
     {
         if (defaultResult != FF_FAIL64 && ! IsFailure(defaultResult))
-            parameter.defaultText = terminatedText(pointerFromResult(defaultResult));
+            parameter.defaultText = TerminatedText(PointerFromResult(defaultResult));
     }
     else
     {
@@ -234,13 +234,13 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
         for (uint32_t k = 0; k < parameter.elementCount; ++k)
         {
             IndexPairInput pair { index, k };
-            const uint64_t elementName = Call(FF_GET_PARAMETER_ELEMENT_NAME, address(&pair), 0);
+            const uint64_t elementName = Call(FF_GET_PARAMETER_ELEMENT_NAME, Address(&pair), 0);
             if (elementName == 0 || IsFailure(elementName))
                 return Fail(which + ": no name for element " + std::to_string(k) + " (code 35)");
 
             Element element;
-            element.name = terminatedText(pointerFromResult(elementName));
-            element.value = FloatFromBits(Call(FF_GET_PARAMETER_ELEMENT_VALUE, address(&pair), 0));
+            element.name = TerminatedText(PointerFromResult(elementName));
+            element.value = FloatFromBits(Call(FF_GET_PARAMETER_ELEMENT_VALUE, Address(&pair), 0));
             parameter.elements.push_back(element);
         }
     }
@@ -250,7 +250,7 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
 uint64_t PluginLibrary::Instantiate(uint32_t width, uint32_t height)
 {
     FFGLViewport viewport { 0, 0, width, height };
-    const uint64_t result = Call(FF_INSTANTIATE_GL, address(&viewport), 0);
+    const uint64_t result = Call(FF_INSTANTIATE_GL, Address(&viewport), 0);
     if (result == 0 || IsFailure(result))
     {
         Fail("instantiate failed (code 18)");
@@ -261,7 +261,7 @@ uint64_t PluginLibrary::Instantiate(uint32_t width, uint32_t height)
 
 namespace
 {
-bool succeeded(uint64_t result)
+bool Succeeded(uint64_t result)
 {
     return static_cast<uint32_t>(result) == static_cast<uint32_t>(FF_SUCCESS);
 }
@@ -274,7 +274,7 @@ bool PluginLibrary::SetParameter(uint64_t instance, uint32_t index, float value)
 
 bool PluginLibrary::SetTextParameter(uint64_t instance, uint32_t index, const char* text)
 {
-    return SetParameterValue(instance, index, address(text));
+    return SetParameterValue(instance, index, Address(text));
 }
 
 bool PluginLibrary::SetParameterValue(uint64_t instance, uint32_t index, uint64_t value)
@@ -282,7 +282,7 @@ bool PluginLibrary::SetParameterValue(uint64_t instance, uint32_t index, uint64_
     ParamValueInput input {};
     input.index = index;
     input.value = value;
-    if (! succeeded(Call(FF_SET_PARAMETER, address(&input), instance)))
+    if (! Succeeded(Call(FF_SET_PARAMETER, Address(&input), instance)))
         return Fail("setting parameter " + std::to_string(index) + " failed (code 8)");
     return true;
 }
@@ -298,7 +298,7 @@ bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
     frame.numInputTextures = 0;
     frame.inputTextures = nullptr;
     frame.HostFBO = hostFramebuffer;
-    if (! succeeded(Call(FF_PROCESS_OPENGL, address(&frame), instance)))
+    if (! Succeeded(Call(FF_PROCESS_OPENGL, Address(&frame), instance)))
         return Fail("frame failed (code 17)");
     return true;
 }
@@ -306,21 +306,21 @@ bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
 bool PluginLibrary::Resize(uint64_t instance, uint32_t width, uint32_t height)
 {
     FFGLViewport viewport { 0, 0, width, height };
-    if (! succeeded(Call(FF_RESIZE, address(&viewport), instance)))
+    if (! Succeeded(Call(FF_RESIZE, Address(&viewport), instance)))
         return Fail("resize failed (code 23)");
     return true;
 }
 
 bool PluginLibrary::Deinstantiate(uint64_t instance)
 {
-    if (! succeeded(Call(FF_DEINSTANTIATE_GL, 0, instance)))
+    if (! Succeeded(Call(FF_DEINSTANTIATE_GL, 0, instance)))
         return Fail("de-instantiate failed (code 19)");
     return true;
 }
 
 bool PluginLibrary::Deinitialise()
 {
-    if (! succeeded(Call(FF_DEINITIALISE, 0, 0)))
+    if (! Succeeded(Call(FF_DEINITIALISE, 0, 0)))
         return Fail("de-initialise failed (code 2)");
     return true;
 }
