@@ -178,17 +178,10 @@ TEST_P(PluginRendering, DrawsTheSliceOutlinesOfTheHostLayout)
 
 std::vector<RenderCase> RenderCases()
 {
-    std::vector<RenderCase> cases;
-#ifdef ZM_HAVE_FFGL21
-    cases.push_back({ "Zephyrmantle_FFGL21.dll", "Resolume Arena/", true });
-#endif
-#ifdef ZM_HAVE_FFGL15
-    cases.push_back({ "Zephyrmantle_FFGL15.dll", "Resolume Arena 6/", false });
-#endif
-    return cases;
+    return { { "Zephyrmantle_FFGL21.dll", "Resolume Arena/", true },
+             { "Zephyrmantle_FFGL15.dll", "Resolume Arena 6/", false } };
 }
 
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PluginRendering);
 INSTANTIATE_TEST_SUITE_P(Windows, PluginRendering, ::testing::ValuesIn(RenderCases()),
     [](const ::testing::TestParamInfo<RenderCase>& param) {
         return std::string(param.param.coreProfile ? "FFGL21" : "FFGL15");

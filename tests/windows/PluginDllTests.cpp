@@ -216,17 +216,10 @@ TEST_P(PluginDll, ThumbnailIsTheRegisteredPicture)
 
 std::vector<DllCase> BuiltDlls()
 {
-    std::vector<DllCase> cases;
-#ifdef ZM_HAVE_FFGL21
-    cases.push_back({ "Zephyrmantle_FFGL21.dll", 2, 1, "Resolume Arena/", true, 11 });
-#endif
-#ifdef ZM_HAVE_FFGL15
-    cases.push_back({ "Zephyrmantle_FFGL15.dll", 1, 5, "Resolume Arena 6/", false, 9 });
-#endif
-    return cases;
+    return { { "Zephyrmantle_FFGL21.dll", 2, 1, "Resolume Arena/", true, 11 },
+             { "Zephyrmantle_FFGL15.dll", 1, 5, "Resolume Arena 6/", false, 9 } };
 }
 
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(PluginDll);
 INSTANTIATE_TEST_SUITE_P(Windows, PluginDll, ::testing::ValuesIn(BuiltDlls()),
     [](const ::testing::TestParamInfo<DllCase>& param) {
         return std::string(param.param.apiMajor >= 2 ? "FFGL21" : "FFGL15");
