@@ -35,11 +35,6 @@ public:
     void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
 };
 
-long Count(const std::vector<std::string>& calls, const char* name)
-{
-    return std::count(calls.begin(), calls.end(), std::string(name));
-}
-
 FFGLViewport Viewport(uint32_t width, uint32_t height)
 {
     return { 0, 0, width, height };
@@ -76,7 +71,7 @@ protected:
     {
         GLCallRecorder recorder(true);
         EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
-        return Count(recorder.calls, "glTexImage2D");
+        return recorder.Count("glTexImage2D");
     }
 
     float Uniform(const char* name)
@@ -157,7 +152,7 @@ TEST_F(ZephyrmantleFrame, RebuildsExactlyWhenASwitchTheScreenChoiceOrAFileChange
     const FFGLViewport same = Viewport(64, 48);
     GLCallRecorder recorder(true);
     EXPECT_EQ(effect->Resize(&same), 0);
-    EXPECT_EQ(Count(recorder.calls, "glTexImage2D"), 1) << "a resize to the same size still rebuilds";
+    EXPECT_EQ(recorder.Count("glTexImage2D"), 1) << "a resize to the same size still rebuilds";
 }
 
 TEST_F(ZephyrmantleFrame, ScreenChoiceOutsideTheIntRangeOrNaNSelectsNoScreen)
@@ -239,7 +234,7 @@ TEST_F(ZephyrmantleFrame, FrameCallsFollowTheDrawingOrder)
     EXPECT_THAT(calls, testing::ElementsAre("glUseProgram", "glUniform2f", "glActiveTexture", "glBindTexture",
                                             "glBindVertexArray", "glDrawArrays", "glBindVertexArray",
                                             "glBindTexture", "glUseProgram"));
-    EXPECT_EQ(Count(recorder.calls, "glUniform1f"), 11) << "one per value slot, the colour as three";
+    EXPECT_EQ(recorder.Count("glUniform1f"), 11) << "one per value slot, the colour as three";
 }
 
 TEST_F(ZephyrmantleFrame, FramesLeaveNoErrorInTheHostsCoreContext)
@@ -271,8 +266,8 @@ TEST_F(ZephyrmantleFrame, TextureIsPaddedToMultiplesOfSixteen)
         {
             GLCallRecorder recorder(true);   // (recorders do not nest)
             ASSERT_EQ(effect->InitGL(&viewport), 0);
-            EXPECT_EQ(Count(recorder.calls, "glTexImage2D"), 1);
-            EXPECT_EQ(Count(recorder.calls, "glTexSubImage2D"), c.subUploads);
+            EXPECT_EQ(recorder.Count("glTexImage2D"), 1);
+            EXPECT_EQ(recorder.Count("glTexSubImage2D"), c.subUploads);
         }
         EXPECT_EQ(effect->textureWidth, c.textureWidth);
         EXPECT_EQ(effect->textureHeight, c.textureHeight);
@@ -297,7 +292,7 @@ TEST_F(ZephyrmantleFrame, TextureIsPaddedToMultiplesOfSixteen)
         GLCallRecorder deinit(true);
         const GLuint name = effect->outlineTexture;
         effect->DeInitGL();
-        EXPECT_EQ(Count(deinit.calls, "glDeleteTextures"), 1);
+        EXPECT_EQ(deinit.Count("glDeleteTextures"), 1);
         EXPECT_EQ(effect->outlineTexture, 0u);
         EXPECT_EQ(glIsTexture(name), GL_FALSE);
         effect.reset();
@@ -308,9 +303,8 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
 {
     GLCallRecorder recorder(true);
     Start(100, 100);
-    const auto first = recorder.calls;
-    EXPECT_EQ(Count(first, "glGenTextures"), 1);
-    EXPECT_EQ(Count(first, "glTexParameteri"), 4);
+    EXPECT_EQ(recorder.Count("glGenTextures"), 1);
+    EXPECT_EQ(recorder.Count("glTexParameteri"), 4);
     const GLuint name = effect->outlineTexture;
     GLint minFilter = 0, magFilter = 0, wrapS = 0, wrapT = 0, alignment = 0;
     glBindTexture(GL_TEXTURE_2D, name);
@@ -325,15 +319,15 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
     EXPECT_EQ(wrapT, GL_CLAMP_TO_EDGE);
     EXPECT_EQ(alignment, 4) << "GL's default, as the host left it";
 
-    recorder.calls.clear();
+    recorder.Clear();
     const juce::Image* image = effect->outlineImage.get();
     const FFGLViewport same = Viewport(100, 100);
     effect->Resize(&same);
     EXPECT_EQ(effect->outlineImage.get(), image) << "same size keeps the image";
     EXPECT_THAT(recorder.calls, testing::IsSupersetOf({ "glBindTexture", "glPixelStorei", "glTexImage2D",
                                                         "glTexSubImage2D" }));
-    EXPECT_EQ(Count(recorder.calls, "glGenTextures"), 0);
-    EXPECT_EQ(Count(recorder.calls, "glTexParameteri"), 0);
+    EXPECT_EQ(recorder.Count("glGenTextures"), 0);
+    EXPECT_EQ(recorder.Count("glTexParameteri"), 0);
 
     const FFGLViewport larger = Viewport(160, 96);
     effect->Resize(&larger);
@@ -372,20 +366,20 @@ TEST_F(ZephyrmantleFrame, UnusableViewportDrawsNothingUntilAUsableSizeArrives)
         EXPECT_EQ(effect->InitGL(&bad), 0);
         EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
         EXPECT_EQ(effect->outlineImage, nullptr);
-        EXPECT_EQ(Count(recorder.calls, "glTexImage2D"), 0);
-        EXPECT_EQ(Count(recorder.calls, "glDrawArrays"), 0);
+        EXPECT_EQ(recorder.Count("glTexImage2D"), 0);
+        EXPECT_EQ(recorder.Count("glDrawArrays"), 0);
 
         const FFGLViewport good = Viewport(64, 48);
         EXPECT_EQ(effect->Resize(&good), 0);
-        recorder.calls.clear();
+        recorder.Clear();
         EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
-        EXPECT_EQ(Count(recorder.calls, "glDrawArrays"), 1);
+        EXPECT_EQ(recorder.Count("glDrawArrays"), 1);
 
         // And back to an unusable size: the old texture is not drawn any more.
         EXPECT_EQ(effect->Resize(&bad), 0);
-        recorder.calls.clear();
+        recorder.Clear();
         EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
-        EXPECT_EQ(Count(recorder.calls, "glDrawArrays"), 0);
+        EXPECT_EQ(recorder.Count("glDrawArrays"), 0);
         effect->DeInitGL();
         effect.reset();
     }
@@ -408,9 +402,9 @@ TEST_F(ZephyrmantleFrame, FailedShaderStillRunsFramesWithoutParameterUniforms)
     GLCallRecorder recorder(true);
     EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "nothing left behind in the host's context";
-    EXPECT_EQ(Count(recorder.calls, "glUniform1f"), 0);
-    EXPECT_EQ(Count(recorder.calls, "glUniform2f"), 0);
-    EXPECT_EQ(Count(recorder.calls, "glDrawArrays"), 1);
+    EXPECT_EQ(recorder.Count("glUniform1f"), 0);
+    EXPECT_EQ(recorder.Count("glUniform2f"), 0);
+    EXPECT_EQ(recorder.Count("glDrawArrays"), 1);
     EXPECT_EQ(recorder.calls.back(), "glUseProgram");
 }
 

@@ -1,39 +1,17 @@
 #include "CompatGLTest.h"
 
 #include "GLCallRecorder.h"
-#include "Plugin.h"
+#include "OpenPlugin.h"
+#include "PlugMainResults.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 
 // The FFGL 1.5 effect base on its own: how it differs from the FFGL 2.1 base.
 
 namespace
 {
-/** Opens the building operations and fields of Plugin to the tests. */
-class TestPlugin15 : public Plugin
-{
-public:
-    explicit TestPlugin15(int32_t type = FF_SOURCE) : Plugin(type) {}
-
-    using Plugin::AddHueColorParam;
-    using Plugin::AddParam;
-    using Plugin::SetShaderSources;
-
-    using Plugin::colorGroups;
-    using Plugin::hasInputs;
-    using Plugin::mainShader;
-    using Plugin::maxstLocation;
-    using Plugin::paramValues;
-    using Plugin::resolutionLocation;
-    using Plugin::secondShader;
-    using Plugin::uniformLocations;
-    using Plugin::uniformNames;
-    using Plugin::viewportHeight;
-    using Plugin::viewportWidth;
-};
-
 const char* const vertexText = "#version 120\n"
                                "uniform vec2 resolution;\n"
                                "uniform vec2 maxst;\n"
@@ -54,7 +32,7 @@ TEST(EffectBase15, InputFramesFollowThePluginType)
     // A mixer gets no input frames here, unlike in the FFGL 2.1 base.
     for (const Case c : { Case { FF_EFFECT, 1, true }, Case { FF_SOURCE, 0, false }, Case { FF_MIXER, 0, false } })
     {
-        TestPlugin15 plugin(c.type);
+        OpenPlugin plugin(c.type);
         EXPECT_EQ(plugin.GetMinInputFrames(), c.frames) << c.type;
         EXPECT_EQ(plugin.GetMaxInputFrames(), c.frames) << c.type;
         EXPECT_EQ(plugin.hasInputs, c.hasInputs) << c.type;
@@ -63,7 +41,7 @@ TEST(EffectBase15, InputFramesFollowThePluginType)
 
 TEST(EffectBase15, ColourGroupHasNoAlphaAndTheListClampsItsDefaults)
 {
-    TestPlugin15 plugin;
+    OpenPlugin plugin;
     for (int i = 0; i < 6; ++i)
         EXPECT_EQ(plugin.AddParam("p" + juce::String(i), {}, FF_TYPE_BOOLEAN, 0.0f), i);
 
@@ -82,10 +60,7 @@ TEST(EffectBase15, ColourGroupHasNoAlphaAndTheListClampsItsDefaults)
         EXPECT_EQ(plugin.FindParamType(6 + i), types[i]);
         EXPECT_EQ(plugin.uniformNames[static_cast<int>(6 + i)], uniforms[i]);
         // The list answers the clamped default; the slot keeps what was given.
-        float listedDefault = 0.0f;
-        const uint32_t bits = static_cast<uint32_t>(plugin.FindParamDefault(6 + i));
-        std::memcpy(&listedDefault, &bits, sizeof bits);
-        EXPECT_FLOAT_EQ(listedDefault, listed[i]) << i;
+        EXPECT_FLOAT_EQ(results::AsFloat(plugin.FindParamDefault(6 + i)), listed[i]) << i;
         EXPECT_FLOAT_EQ(plugin.GetFloatParameter(6 + i), kept[i]) << i;
     }
     EXPECT_EQ(std::string(plugin.FindParamName(7), 16), "Color_saturation");
@@ -98,7 +73,7 @@ TEST(EffectBase15, ColourGroupHasNoAlphaAndTheListClampsItsDefaults)
 
 TEST(EffectBase15, ValuesOutsideTheSlotsAreIgnored)
 {
-    TestPlugin15 plugin;
+    OpenPlugin plugin;
     plugin.AddParam("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
 
     EXPECT_EQ(plugin.SetFloatParameter(0, 7.5f), FF_SUCCESS);
@@ -112,7 +87,7 @@ TEST(EffectBase15, ValuesOutsideTheSlotsAreIgnored)
 
 TEST(EffectBase15, DeInitGLBeforeInitGLMakesNoGLCall)
 {
-    TestPlugin15 plugin;
+    OpenPlugin plugin;
     GLCallRecorder log;
     EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
     EXPECT_TRUE(log.calls.empty());
@@ -131,7 +106,7 @@ protected:
 
 TEST_F(EffectBase15GL, InitGLResolvesEverySlotAndSetsResolution)
 {
-    TestPlugin15 plugin;
+    OpenPlugin plugin;
     plugin.AddParam("Hidden", {}, FF_TYPE_BOOLEAN, 0.0f);
     plugin.AddParam("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
     plugin.AddParam("Missing", "notInTheShader", FF_TYPE_STANDARD, 0.0f);
@@ -183,7 +158,7 @@ TEST_F(EffectBase15GL, InitGLResolvesEverySlotAndSetsResolution)
 
 TEST_F(EffectBase15GL, UnlinkedProgramGetsNoLocationsAndLeavesNoGLError)
 {
-    TestPlugin15 plugin;
+    OpenPlugin plugin;
     plugin.AddParam("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
     // Both stages compile, but the fragment stage calls a function nobody defines: the link fails.
     plugin.SetShaderSources(vertexText, "#version 120\nuniform float inside;\nfloat nowhere(float x);\n"
@@ -217,7 +192,7 @@ TEST_F(EffectBase15GL, UnlinkedProgramGetsNoLocationsAndLeavesNoGLError)
 
 TEST_F(EffectBase15GL, EmptySourcesCompileNothing)
 {
-    TestPlugin15 plugin;
+    OpenPlugin plugin;
     plugin.AddParam("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
     plugin.SetShaderSources(vertexText, {});
 

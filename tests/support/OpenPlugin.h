@@ -2,7 +2,7 @@
 
 #include "Plugin.h"
 
-/* Opens the building operations and fields of Plugin to the tests. */
+/* Opens the building operations and fields of Plugin to the tests of either build. */
 class OpenPlugin : public Plugin
 {
 public:
@@ -14,11 +14,13 @@ public:
     using Plugin::SetShaderSources;
 
     using Plugin::colorGroups;
+    using Plugin::hasInputs;
     using Plugin::mainShader;
     using Plugin::maxstLocation;
     using Plugin::paramValues;
     using Plugin::quad;
     using Plugin::resolutionLocation;
+    using Plugin::secondShader;
     using Plugin::uniformLocations;
     using Plugin::uniformNames;
     using Plugin::viewportHeight;
