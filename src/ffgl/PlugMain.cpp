@@ -372,20 +372,9 @@ Row RowOf(uint32_t code)
             return {}; // codes 1, 3, 11, 12, 14, 24 to 30 and everything above 46
     }
 }
-
-// What a code answers when it cannot do its work, including when something
-// inside it throws: the failure value that hosts already expect from it.
-FFResult FailureResult(uint32_t code)
-{
-    return RowOf(code).failure;
-}
 } // namespace
 
 extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t functionCode, uint64_t input, uint64_t instance)
 {
-    // An exception is answered like any other failure of its code.
-    return CallGuarded(functionCode, [&] {
-        return RunCodeRow(RowOf(functionCode), input, reinterpret_cast<CFFGLPlugin*>(static_cast<uintptr_t>(instance)),
-                          EnsurePrototype);
-    }, FailureResult);
+    return AnswerCode<CFFGLPlugin>(functionCode, input, instance, RowOf, EnsurePrototype);
 }

@@ -151,17 +151,9 @@ Row RowOf(uint32_t code)
             return {};
     }
 }
-
-FFResult FailureOf(uint32_t code)
-{
-    return RowOf(code).failure;
-}
 } // namespace
 
 extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain(uint32_t code, uint64_t input, uint64_t instance)
 {
-    return CallGuarded(code, [&] {
-        return RunCodeRow(RowOf(code), input, reinterpret_cast<CFreeFrameGLPlugin*>(static_cast<uintptr_t>(instance)),
-                          EnsurePrototype);
-    }, FailureOf);
+    return AnswerCode<CFreeFrameGLPlugin>(code, input, instance, RowOf, EnsurePrototype);
 }

@@ -12,8 +12,8 @@
 
     Only the entry-point sources include this. Each build describes every code
     it handles in one table (a CodeRow per code: what the code needs, what it
-    answers when it cannot work, and its work) and runs the rows with
-    RunCodeRow.
+    answers when it cannot work, and its work); plugMain answers each code
+    from its row with AnswerCode.
 
     Usage:
         extern "C" ZM_PLUGIN_EXPORT uint64_t plugMain (uint32_t code, uint64_t input, uint64_t instance);
@@ -54,21 +54,6 @@ inline FFResult Result32(uint32_t value)
 inline FFResult PointerResult(const void* pointer)
 {
     return reinterpret_cast<uintptr_t>(pointer);
-}
-
-/** Runs dispatch () and returns its result; an exception is answered with failure (code) instead,
-    because nothing may unwind into the host. */
-template <typename Dispatch, typename Failure>
-FFResult CallGuarded(uint32_t code, Dispatch&& dispatch, Failure&& failure) noexcept
-{
-    try
-    {
-        return dispatch();
-    }
-    catch (...)
-    {
-        return failure(code);
-    }
 }
 
 /** An input-frame count as a capability answer: never below 0. */
@@ -126,4 +111,23 @@ FFResult RunCodeRow(const CodeRow<PluginObject>& row, uint64_t input, PluginObje
             break;
     }
     return row.work(input, instance);
+}
+
+/** plugMain's answer: the row rowOf (code) gives, run on the host's instance handle. An exception
+    is answered with that row's failure, the value hosts already expect from the code, because
+    nothing may unwind into the host. */
+template <typename PluginObject, typename RowOf, typename EnsurePrototype>
+FFResult AnswerCode(uint32_t code, uint64_t input, uint64_t instance, RowOf&& rowOf,
+                    EnsurePrototype&& ensurePrototype) noexcept
+{
+    try
+    {
+        return RunCodeRow<PluginObject>(rowOf(code), input,
+                                        reinterpret_cast<PluginObject*>(static_cast<uintptr_t>(instance)),
+                                        ensurePrototype);
+    }
+    catch (...)
+    {
+        return rowOf(code).failure;
+    }
 }

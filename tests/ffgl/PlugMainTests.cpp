@@ -24,6 +24,14 @@ const char* AsText(uint64_t result)
     return reinterpret_cast<const char*>(result);
 }
 
+// Asks code 46 for the pending events with room for capacity entries; the count it wrote back.
+uint32_t CollectEvents(uint64_t instance, uint32_t capacity, ParamEventEntry* entries)
+{
+    EventListInput list{ capacity, 0, entries };
+    EXPECT_EQ(Low(plugMain(46, Address(&list), instance)), 0u);
+    return list.count;
+}
+
 TestPlugin* AsPlugin(uint64_t handle)
 {
     return reinterpret_cast<TestPlugin*>(handle);
@@ -517,20 +525,14 @@ TEST_F(ParameterEvents, CountCapacityAndPartialCollection)
     records[3].pendingEvents = 0x100000000ull;
     records[4].pendingEvents = 0x4;
 
-    EventListInput count{ 99, 0, nullptr };
-    EXPECT_EQ(Low(plugMain(46, Address(&count), instance)), 0u);
-    EXPECT_EQ(count.count, 3u);
+    EXPECT_EQ(CollectEvents(instance, 99, nullptr), 3u);
     EXPECT_EQ(records[1].pendingEvents, 0x11u);
 
     ParamEventEntry entries[3] = { { 7, 7, 7 }, { 7, 7, 7 }, { 7, 7, 7 } };
-    EventListInput none{ 0, 0, entries };
-    EXPECT_EQ(Low(plugMain(46, Address(&none), instance)), 0u);
-    EXPECT_EQ(none.count, 0u);
+    EXPECT_EQ(CollectEvents(instance, 0, entries), 0u);
     EXPECT_EQ(records[1].pendingEvents, 0x11u);
 
-    EventListInput two{ 2, 0, entries };
-    EXPECT_EQ(Low(plugMain(46, Address(&two), instance)), 0u);
-    EXPECT_EQ(two.count, 2u);
+    EXPECT_EQ(CollectEvents(instance, 2, entries), 2u);
     EXPECT_EQ(entries[0].paramId, 1u);
     EXPECT_EQ(entries[0].events, 0x11u);
     EXPECT_EQ(entries[0].unused, 7u);
@@ -540,9 +542,7 @@ TEST_F(ParameterEvents, CountCapacityAndPartialCollection)
     EXPECT_EQ(records[1].pendingEvents, 0u);
     EXPECT_EQ(records[4].pendingEvents, 0x4u);
 
-    EventListInput rest{ 3, 0, entries };
-    EXPECT_EQ(Low(plugMain(46, Address(&rest), instance)), 0u);
-    EXPECT_EQ(rest.count, 1u);
+    EXPECT_EQ(CollectEvents(instance, 3, entries), 1u);
     EXPECT_EQ(entries[0].paramId, 4u);
     EXPECT_EQ(records[4].pendingEvents, 0u);
     Release(instance);

@@ -106,22 +106,6 @@ int32_t TestPlugin::ProcessOpenGL(ProcessOpenGLStruct*)
     return testControl.processResult;
 }
 
-const char* TestPlugin::GetShortName()
-{
-    return testControl.shortName;
-}
-
-int32_t TestPlugin::Connect()
-{
-    testControl.log.push_back("Connect");
-    return testControl.connectResult;
-}
-
-int32_t TestPlugin::Disconnect()
-{
-    testControl.log.push_back("Disconnect");
-    return testControl.disconnectResult;
-}
 
 namespace
 {

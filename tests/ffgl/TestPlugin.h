@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CFFGLPlugin.h"
+#include "HostCallsReported.h"
 
 #include <string>
 #include <utility>
@@ -53,7 +54,7 @@ extern TestPluginControl testControl;
     id 2 (never found), and, with withTextParam, 5 "Caption" (type 100,
     default "hello", extensions "txt" and "md").
 */
-class TestPlugin : public CFFGLPlugin
+class TestPlugin : public HostCallsReported<CFFGLPlugin, testControl>
 {
 public:
     TestPlugin();
@@ -67,9 +68,6 @@ public:
     float GetFloatParameter(uint32_t index) override;
     const char* GetTextParameter(uint32_t index) override;
     int32_t ProcessOpenGL(ProcessOpenGLStruct* frame) override;
-    const char* GetShortName() override;
-    int32_t Connect() override;
-    int32_t Disconnect() override;
 
     float values[8] = {};
 };

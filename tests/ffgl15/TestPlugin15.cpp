@@ -73,22 +73,6 @@ int32_t TestPlugin15::ProcessOpenGL(ProcessOpenGLStruct*)
     return FF_SUCCESS;
 }
 
-const char* TestPlugin15::GetShortName()
-{
-    return testControl15.shortName;
-}
-
-int32_t TestPlugin15::Connect()
-{
-    testControl15.log.push_back("Connect");
-    return testControl15.connectResult;
-}
-
-int32_t TestPlugin15::Disconnect()
-{
-    testControl15.log.push_back("Disconnect");
-    return testControl15.disconnectResult;
-}
 
 int32_t TestPlugin15::Resize(const FFGLViewport* viewport)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CFreeFrameGLPlugin.h"
+#include "HostCallsReported.h"
 
 #include <string>
 #include <vector>
@@ -42,7 +43,7 @@ extern TestPluginControl15 testControl15;
     (type 202, default -0.5 -> 0.0), 4 "Caption" (type 100), 5 "File" (type 14,
     default 0.25), and a second node with id 1 (type 100, never found).
 */
-class TestPlugin15 : public CFreeFrameGLPlugin
+class TestPlugin15 : public HostCallsReported<CFreeFrameGLPlugin, testControl15>
 {
 public:
     TestPlugin15();
@@ -55,9 +56,6 @@ public:
     float GetFloatParameter(uint32_t index) override;
     const char* GetTextParameter(uint32_t index) override;
     int32_t ProcessOpenGL(ProcessOpenGLStruct* frame) override;
-    const char* GetShortName() override;
-    int32_t Connect() override;
-    int32_t Disconnect() override;
     int32_t Resize(const FFGLViewport* viewport) override;
 
     float values[6] = { -7.0f, -7.0f, -7.0f, -7.0f, -7.0f, -7.0f };
