@@ -212,23 +212,23 @@ OutputSetupReader::~OutputSetupReader() = default;
 bool OutputSetupReader::Poll() noexcept
 {
     // The preset is not examined when the settings file changed: the read looks at both.
-    if (hasChanged (settings) || hasChanged (preset))
-        return reload();
+    if (HasChanged (settings) || HasChanged (preset))
+        return Reread();
 
     return false;
 }
 
 void OutputSetupReader::Reload() noexcept
 {
-    reload();
+    Reread();
 }
 
 void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
 {
-    load (file);
+    Load (file);
 }
 
-bool OutputSetupReader::hasChanged (WatchedFile& watched) noexcept
+bool OutputSetupReader::HasChanged (WatchedFile& watched) noexcept
 {
     // Until a preset is named its path is empty, and there is nothing to ask the file system.
     if (watched.file == juce::File())
@@ -246,13 +246,13 @@ bool OutputSetupReader::hasChanged (WatchedFile& watched) noexcept
     return true;
 }
 
-void OutputSetupReader::adopt (WatchedFile& watched, const juce::File& file)
+void OutputSetupReader::Adopt (WatchedFile& watched, const juce::File& file)
 {
     if (! file.getFullPathName().equalsIgnoreCase (watched.file.getFullPathName()))
         watched = { file, {}, false };
 }
 
-std::unique_ptr<juce::XmlElement> OutputSetupReader::parse (WatchedFile& watched, bool& keepScreens)
+std::unique_ptr<juce::XmlElement> OutputSetupReader::Parse (WatchedFile& watched, bool& keepScreens)
 {
     // Taken before parsing, so a file that fails to parse is not tried again until it changes.
     watched.status = FileStatus::Of (watched.file);
@@ -270,25 +270,25 @@ std::unique_ptr<juce::XmlElement> OutputSetupReader::parse (WatchedFile& watched
     return root;
 }
 
-bool OutputSetupReader::reload() noexcept
+bool OutputSetupReader::Reread() noexcept
 {
     if (FileStatus::Of (settings.file).ExistsAsFile())
-        return load (settings.file);
+        return Load (settings.file);
 
     std::vector<ScreenInfo>().swap (screens);
     return true;
 }
 
-bool OutputSetupReader::load (const juce::File& file) noexcept
+bool OutputSetupReader::Load (const juce::File& file) noexcept
 {
     bool keepScreens = false;
 
     try
     {
-        adopt (settings, file);
+        Adopt (settings, file);
         auto previous = std::move (screens);
         screens = {};
-        readFiles (keepScreens);
+        ReadFiles (keepScreens);
 
         if (keepScreens)
             screens = std::move (previous);
@@ -303,9 +303,9 @@ bool OutputSetupReader::load (const juce::File& file) noexcept
     return ! keepScreens;
 }
 
-void OutputSetupReader::readFiles (bool& keepScreens)
+void OutputSetupReader::ReadFiles (bool& keepScreens)
 {
-    const auto root = parse (settings, keepScreens);
+    const auto root = Parse (settings, keepScreens);
 
     if (root == nullptr)
         return;
@@ -317,10 +317,10 @@ void OutputSetupReader::readFiles (bool& keepScreens)
     }
 
     // Watched even while missing: the host may name a preset a moment before it writes it.
-    adopt (preset, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
+    Adopt (preset, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
                        .getChildFile (hostFolder + "Presets/Advanced Output/" + root->getStringAttribute ("presetFile") + ".xml"));
 
-    if (const auto presetRoot = parse (preset, keepScreens))
+    if (const auto presetRoot = Parse (preset, keepScreens))
         ReadScreenSetup (ChildByTag (presetRoot.get(), "ScreenSetup"));
 }
 

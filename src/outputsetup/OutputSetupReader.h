@@ -57,7 +57,7 @@ public:
     void ReadScreenSetup (const juce::XmlElement* screenSetup);
 
     /** True once a settings file has been examined, whether or not anything was read. */
-    bool isLoaded() const noexcept { return loaded; }
+    bool IsLoaded() const noexcept { return loaded; }
 
     /** The screens of the last read, in document order. Read only; a Poll() that returns
         true replaces them, so keep no references into it across Poll(). */
@@ -77,12 +77,12 @@ private:
     WatchedFile preset;
     WatchedFile settings;
 
-    static bool hasChanged (WatchedFile&) noexcept;
-    static void adopt (WatchedFile&, const juce::File&);
-    static std::unique_ptr<juce::XmlElement> parse (WatchedFile&, bool& keepScreens);
-    bool reload() noexcept;
-    bool load (const juce::File&) noexcept;
-    void readFiles (bool& keepScreens);
+    static bool HasChanged (WatchedFile&) noexcept;
+    static void Adopt (WatchedFile&, const juce::File&);
+    static std::unique_ptr<juce::XmlElement> Parse (WatchedFile&, bool& keepScreens);
+    bool Reread() noexcept;
+    bool Load (const juce::File&) noexcept;
+    void ReadFiles (bool& keepScreens);
 
     JUCE_DECLARE_NON_COPYABLE (OutputSetupReader)
 };

@@ -68,14 +68,14 @@ TEST_F (ReaderFiles, EachBuildReadsItsOwnHostFolder)
     OutputSetupReader arena (false), arena6 (true);
     EXPECT_EQ (ScreenNames (arena), Names { "Arena" });
     EXPECT_EQ (ScreenNames (arena6), Names { "Arena6" });
-    EXPECT_TRUE (arena.isLoaded());
+    EXPECT_TRUE (arena.IsLoaded());
 }
 
 TEST_F (ReaderFiles, MissingFolderGivesNoScreensAndNoChange)
 {
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_FALSE (reader.isLoaded());
+    EXPECT_FALSE (reader.IsLoaded());
     EXPECT_FALSE (reader.Poll());
     EXPECT_FALSE (reader.Poll());
 }
@@ -94,7 +94,7 @@ TEST_F (ReaderFiles, MissingPresetGivesNoScreensEvenWhenRootHasSomeAndIsReadWhen
     TemporaryHome::Write (home.SettingsFile(), SettingsNamingPreset ("Later", { "Root" }));
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_TRUE (reader.isLoaded());
+    EXPECT_TRUE (reader.IsLoaded());
     EXPECT_FALSE (reader.Poll());
 
     // The host names a new preset a frame before it writes it.
@@ -160,7 +160,7 @@ TEST_F (ReaderFiles, NamedPipeAtTheSettingsPathIsNotOpened)
 
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_TRUE (reader.isLoaded());
+    EXPECT_TRUE (reader.IsLoaded());
     EXPECT_FALSE (reader.Poll());
 }
 
@@ -175,7 +175,7 @@ TEST_F (ReaderFiles, UnreadableFileGivesNoScreens)
 
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_TRUE (reader.isLoaded());
+    EXPECT_TRUE (reader.IsLoaded());
 }
 
 // ---- Poll() and the host's changes ----
@@ -359,7 +359,7 @@ TEST_F (ReaderFiles, FileThatFailsToParseIsReadAgainWhenItsTimeOrSizeChanges)
     TemporaryHome::Write (home.SettingsFile(), "<XmlState><screens><Screen>", 1);
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_TRUE (reader.isLoaded());
+    EXPECT_TRUE (reader.IsLoaded());
     EXPECT_FALSE (reader.Poll()) << "not parsed again while unchanged";
 
     // A save caught half way, finished within the same millisecond: only the length tells.
@@ -464,7 +464,7 @@ TEST_F (ReaderFiles, TooLargeFileIsNotRead)
 
     OutputSetupReader reader (false);
     EXPECT_TRUE (reader.screens.empty());
-    EXPECT_TRUE (reader.isLoaded());
+    EXPECT_TRUE (reader.IsLoaded());
 }
 
 TEST_F (ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
