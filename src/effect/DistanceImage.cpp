@@ -1,8 +1,10 @@
 #include "DistanceImage.h"
 
+#include "DebugOutput.h"
 #include "WorkerPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -325,7 +327,20 @@ bool DistanceImage::Rebuild (std::unique_ptr<juce::Image>& image,
 
     try
     {
-        DistanceRings rings (OutlinePolygons::Collect (screens, width, height, switches));
+        // A layout beyond the limits is drawn as if there were no screens, which
+        // shows at once that something is off, and the reason is noted once.
+        static const std::vector<ScreenInfo> noScreens;
+        auto* excess = OutlinePolygons::FindExcess (screens, switches);
+
+        if (excess != nullptr)
+        {
+            static std::atomic<bool> reported { false };
+
+            if (! reported.exchange (true))
+                logToDebuggerOnly ((juce::String ("Zephyrmantle: the layout is drawn as if there were no screens: ") + excess).toRawUTF8());
+        }
+
+        DistanceRings rings (OutlinePolygons::Collect (excess != nullptr ? noScreens : screens, width, height, switches));
         PaintRings (*image, rings);
         return true;
     }

@@ -47,6 +47,9 @@ public:
     */
     static void SetNumWorkers (int numWorkers);
 
+    /** The name the worker threads carry where the platform names threads. */
+    static constexpr const char* threadName = "zm-distance";
+
     /** Stops and joins every worker thread. Returns when none is left. */
     static void Shutdown();
 

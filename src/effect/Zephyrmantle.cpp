@@ -3,6 +3,7 @@
 #include "DistanceImage.h"
 #include "OutlinePolygons.h"
 #include "ShaderText.h"
+#include "WorkerPool.h"
 
 #include <atomic>
 #include <limits>
@@ -91,10 +92,15 @@ Zephyrmantle::~Zephyrmantle()
     outputSetupReader.reset();
     outlineImage.reset();
 
-    // JUCE keeps caches (fonts, image types) as process-wide singletons; when the
-    // last of our objects goes, nothing of ours needs them any more.
+    // JUCE keeps caches (fonts, image types) as process-wide singletons, and the
+    // distance image its worker threads; when the last of our objects goes, nothing
+    // of ours needs them any more, and no thread may be left running our code once
+    // the host unloads the library.
     if (--liveObjects == 0)
+    {
+        WorkerPool::Shutdown();
         juce::DeletedAtShutdown::deleteAll();
+    }
 }
 
 int Zephyrmantle::GetLiveObjectCount() noexcept

@@ -31,3 +31,9 @@ void logToDebugOutput(const char* prefix, const char* message)
 
     std::cout << text << std::endl;
 }
+
+void logToDebuggerOnly(const char* message)
+{
+    OutputDebugStringA(message != nullptr ? message : "");
+    OutputDebugStringA("\n");
+}

@@ -12,3 +12,10 @@
     A null prefix or message counts as empty text.
 */
 void logToDebugOutput(const char* prefix, const char* message);
+
+/**
+    Writes a message and a line end to the debugger output channel only: for
+    notes a developer may want to see but that a user's console should not show.
+    A null message counts as empty text.
+*/
+void logToDebuggerOnly(const char* message);

@@ -216,6 +216,43 @@ TEST (DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
     WorkerPool::SetNumWorkers (-1);
 }
 
+// Beyond the limits the layout is drawn as no layout is: the whole viewport is the shape.
+TEST (DistanceImageRebuild, LayoutsBeyondTheLimitsAreDrawnAsNoScreens)
+{
+    auto noScreens = PaintFast ({}, 200, 120);
+    std::vector<SliceInfo> many;
+
+    for (size_t i = 0; i < OutlinePolygons::maxTakenSlices; ++i)
+        many.push_back (Rectangle (static_cast<float> (i % 40) * 5.0f, static_cast<float> (i / 40) * 4.0f, 3, 3));
+
+    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (many) }, {}), nullptr);
+
+    many.push_back (Rectangle (50, 50, 5, 5));
+    EXPECT_NE (OutlinePolygons::FindExcess ({ Screen (many) }, {}), nullptr);
+    EXPECT_TRUE (SamePixels (PaintFast ({ Screen (many) }, 200, 120), noScreens));
+
+    // Only taken slices count: switched off, the same slices are drawn.
+    many.back().enabled = false;
+    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (many) }, {}), nullptr);
+
+    Points star;
+
+    for (int k = 0; k < 257; ++k)
+        star.push_back ({ 100.0f + 50.0f * std::cos (static_cast<float> (k * 128) * 0.02444f),
+                          60.0f + 50.0f * std::sin (static_cast<float> (k * 128) * 0.02444f) });
+
+    EXPECT_TRUE (SamePixels (PaintFast ({ Screen ({ Slice (star) }) }, 200, 120), noScreens));
+
+    star.pop_back();
+    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen ({ Slice (star) }) }, {}), nullptr);
+
+    // Repeats of one slice: up to 100 are drawn.
+    std::vector<SliceInfo> stacked (OutlinePolygons::maxRepeatedSlices + 1, Rectangle (10, 10, 5, 5));
+    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (stacked) }, {}), nullptr);
+    stacked.push_back (stacked.back());
+    EXPECT_NE (OutlinePolygons::FindExcess ({ Screen (stacked) }, {}), nullptr);
+}
+
 TEST (DistanceImageRebuild, ImageKeptAtTheSameSizeAndReplacedAtAnother)
 {
     std::vector<ScreenInfo> screens { Screen ({ Rectangle (20, 20, 60, 40) }) };
