@@ -19,9 +19,10 @@
     when its last object goes, so that the library can be unloaded with no thread
     left running its code. A later job simply starts the threads again.
 
-    One job runs at a time; a second caller waits for the first to finish. The
-    calling thread works on the job too, so a pool without workers (or one that
-    cannot start a thread) still gets everything done, on the caller's thread.
+    One job runs at a time; a second caller waits for the first to finish, and a
+    job must not start another one. The calling thread works on the job too, so
+    a pool without workers (or one that cannot start a thread) still gets
+    everything done, on the caller's thread.
 
     Usage:
         WorkerPool::ForEach (numRings, [&] (size_t n) { offsets[n] = Offset (n); });
