@@ -215,7 +215,7 @@ namespace
     // whose strips hold little work takes more, yet not so thin that rebuilding
     // every ring's edge table for each strip costs more than the painting.
     constexpr int minStripRows = 16;
-    constexpr int stripsPerThread = 3;
+    constexpr int stripsPerThread = 2;
 
     // Paints rows [top, bottom) of the image: white, then every ring's band.
     void PaintStrip (const juce::Image::BitmapData& pixels, const std::vector<juce::Path>& paths,
