@@ -47,8 +47,8 @@ public:
         clipping library's offsets of coincident polygons differ from those of one
         polygon (rings a few pixels deeper), and the image must stay the same.
         Measured (release build, 8 cores, 1920 x 1080): 1,000 scattered slices
-        take about 0.5 s unmerged; one self-crossing star of 256 points, at the
-        limit, about 0.6 s, one of 512 points more than ten minutes; 100 repeats
+        take about 0.2 s unmerged (0.5 s with the machine busy); one self-crossing
+        star of 256 points, at the limit, about 0.6 s (busy), one of 512 points more than ten minutes; 100 repeats
         of one slice about 0.3 s on one core, 1,000 about 30 s. A layout beyond
         the limits is drawn as if there were no screens.
     */
