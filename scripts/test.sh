@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds everything twice (optimised, and with
-# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both.
+# AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both;
+# then runs the distance image tests, whose rebuild uses worker threads, under
+# ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,3 +36,10 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build/sanitize -j"$jobs" --output-on-failure --timeout 600
+
+echo "== ThreadSanitizer build of the distance image tests"
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZM_SANITIZE_THREAD=ON -DZM_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build/tsan -j"$jobs" --target zm_distance_image_tests
+# The larger random series add nothing for threads but take many minutes at this speed.
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" build/tsan/tests/effect/zm_distance_image_tests \
+  --gtest_filter='*:-*RandomLayoutsWide:*RandomLayoutsMedium*:*RandomLayouts720:*RandomLayouts1080:*RandomLayouts2160'

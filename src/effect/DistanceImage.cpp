@@ -1,10 +1,16 @@
 #include "DistanceImage.h"
 
+#include "DebugOutput.h"
+#include "WorkerPool.h"
+
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 bool DistanceImage::IsUsableSize (int width, int height) noexcept
@@ -48,11 +54,7 @@ bool DistanceImage::PrepareImage (std::unique_ptr<juce::Image>& image, int width
 
 namespace
 {
-    // Images up to this size are painted in one pass; larger ones strip by strip.
-    constexpr size_t wholeImageBytes = 16u << 20;
-    constexpr size_t stripBytes = 1u << 20;
-
-    // Reuses the path's storage: one path serves every ring in turn.
+    // Reuses the path's storage.
     void ToPath (const ClipperLib::Paths& polygons, juce::Path& path)
     {
         path.clear();
@@ -82,58 +84,187 @@ namespace
             std::fill_n (static_cast<juce::PixelARGB*> (destination), count, colour);
     }
 
-    // Blends an opaque colour over an ARGB image through an edge table's coverage,
-    // with the same pixel arithmetic as a Graphics solid-colour fill, so that the
-    // result matches Graphics::fillPath while skipping the renderer's clip-region
-    // work and its per-call overhead.
-    class SolidFill
+    // Runs of pixels [first, second) of one row, in increasing order.
+    using Spans = std::vector<std::pair<int, int>>;
+
+    // Collects the pixels that a fill through an edge table replaces outright:
+    // those whose coverage is full, so that an opaque colour is stored as it is
+    // and whatever lay there before no longer counts.
+    class FullCoverage
     {
     public:
-        SolidFill (const juce::Image::BitmapData& pixels, juce::PixelARGB colour) noexcept
-            : destination (pixels), source (colour) {}
+        FullCoverage (std::vector<Spans>& rowsToFill, int firstRow) noexcept
+            : rows (rowsToFill), top (firstRow) {}
+
+        void setEdgeTableYPos (int y) noexcept { row = &rows[static_cast<size_t> (y - top)]; }
+
+        void handleEdgeTablePixel (int, int) const noexcept {}   // below full coverage by definition
+        void handleEdgeTablePixelFull (int x) const { Add (x, 1); }
+        void handleEdgeTableLine (int x, int width, int alpha) const { if (alpha >= 0xff) Add (x, width); }
+        void handleEdgeTableLineFull (int x, int width) const { Add (x, width); }
+
+    private:
+        void Add (int x, int width) const
+        {
+            if (! row->empty() && row->back().second == x)
+                row->back().second = x + width;
+            else
+                row->emplace_back (x, x + width);
+        }
+
+        std::vector<Spans>& rows;
+        int top;
+        Spans* row = nullptr;
+    };
+
+    // Blends an opaque colour over an ARGB image through an edge table's coverage,
+    // with the same pixel arithmetic as a Graphics solid-colour fill, except on the
+    // pixels that a later ring covers fully (the spans given per row): that ring's
+    // fill replaces them whatever lies there, so they are left alone here.
+    class FillOutsideSpans
+    {
+    public:
+        FillOutsideSpans (const juce::Image::BitmapData& pixels, juce::PixelARGB colour,
+                          const std::vector<Spans>& skippedRows, int firstRow) noexcept
+            : destination (pixels), source (colour), skipped (skippedRows), top (firstRow) {}
 
         void setEdgeTableYPos (int y) noexcept
         {
             line = reinterpret_cast<juce::PixelARGB*> (destination.getLinePointer (y));
+            spans = &skipped[static_cast<size_t> (y - top)];
+            next = 0;
         }
 
-        void handleEdgeTablePixel (int x, int alpha) const noexcept
+        void handleEdgeTablePixel (int x, int alpha) noexcept
         {
-            line[x].blend (source, static_cast<juce::uint32> (alpha));
+            if (! IsSkipped (x))
+                line[x].blend (source, static_cast<juce::uint32> (alpha));
         }
 
-        void handleEdgeTablePixelFull (int x) const noexcept
+        void handleEdgeTablePixelFull (int x) noexcept
         {
-            line[x].blend (source);
+            if (! IsSkipped (x))
+                line[x].blend (source);
         }
 
-        void handleEdgeTableLine (int x, int width, int alpha) const noexcept
+        void handleEdgeTableLine (int x, int width, int alpha) noexcept
         {
             auto colour = source;
             colour.multiplyAlpha (alpha);
-
-            if (colour.getAlpha() >= 0xff)
-                Replace (x, width, colour);
-            else
-                for (auto* p = line + x, *end = p + width; p != end; ++p)
-                    p->blend (colour);
+            ForEachRun (x, width, [this, colour] (int start, int count)
+            {
+                if (colour.getAlpha() >= 0xff)
+                    FillPixels (line + start, count, colour);
+                else
+                    for (auto* p = line + start, *end = p + count; p != end; ++p)
+                        p->blend (colour);
+            });
         }
 
-        void handleEdgeTableLineFull (int x, int width) const noexcept
+        void handleEdgeTableLineFull (int x, int width) noexcept
         {
-            Replace (x, width, source);
+            ForEachRun (x, width, [this] (int start, int count) { FillPixels (line + start, count, source); });
         }
 
     private:
-        void Replace (int x, int width, juce::PixelARGB colour) const noexcept
+        // The edge table hands over each row from left to right, so one index
+        // walks the row's spans once.
+        void SkipSpansBefore (int x) noexcept
         {
-            FillPixels (line + x, width, colour);
+            while (next < spans->size() && (*spans)[next].second <= x)
+                ++next;
+        }
+
+        bool IsSkipped (int x) noexcept
+        {
+            SkipSpansBefore (x);
+            return next < spans->size() && (*spans)[next].first <= x;
+        }
+
+        template <typename Paint>
+        void ForEachRun (int x, int width, Paint&& paint) noexcept
+        {
+            const int end = x + width;
+
+            while (x < end)
+            {
+                SkipSpansBefore (x);
+
+                if (next < spans->size() && (*spans)[next].first <= x)
+                {
+                    x = (*spans)[next].second;
+                    continue;
+                }
+
+                auto runEnd = next < spans->size() ? std::min (end, (*spans)[next].first) : end;
+                paint (x, runEnd - x);
+                x = runEnd;
+            }
         }
 
         const juce::Image::BitmapData& destination;
         juce::PixelARGB source;
+        const std::vector<Spans>& skipped;
+        int top;
         juce::PixelARGB* line = nullptr;
+        const Spans* spans = nullptr;
+        size_t next = 0;
     };
+
+    // Rows per strip of the painting: several strips per thread so that a thread
+    // whose strips hold little work takes more, yet not so thin that rebuilding
+    // every ring's edge table for each strip costs more than the painting.
+    constexpr int minStripRows = 16;
+    constexpr int stripsPerThread = 2;
+
+    // Paints rows [top, bottom) of the image: white, then every ring's band.
+    void PaintStrip (const juce::Image::BitmapData& pixels, const std::vector<juce::Path>& paths,
+                     const std::vector<juce::Range<int>>& ringRows, int top, int bottom)
+    {
+        for (int y = top; y < bottom; ++y)
+            std::memset (pixels.getLinePointer (y), 0xff, static_cast<size_t> (pixels.width) * 4);
+
+        const auto stripRows = juce::Range<int> (top, bottom);
+
+        // The edge table of ring n over this strip, clamped at the image's left and
+        // right edges as a fill of the whole image clamps it.
+        auto makeTable = [&] (size_t n) -> std::unique_ptr<juce::EdgeTable>
+        {
+            auto rows = ringRows[n].getIntersectionWith (stripRows);
+
+            if (rows.isEmpty())
+                return nullptr;
+
+            return std::make_unique<juce::EdgeTable> (juce::Rectangle<int> (0, rows.getStart(), pixels.width, rows.getLength()),
+                                                      paths[n], juce::AffineTransform());
+        };
+
+        std::vector<Spans> fullInNext (static_cast<size_t> (bottom - top));
+        auto current = paths.empty() ? nullptr : makeTable (0);
+
+        for (size_t n = 0; n < paths.size(); ++n)
+        {
+            auto next = n + 1 < paths.size() ? makeTable (n + 1) : nullptr;
+
+            for (auto& row : fullInNext)
+                row.clear();
+
+            if (next != nullptr)
+            {
+                FullCoverage collect (fullInNext, top);
+                next->iterate (collect);
+            }
+
+            if (current != nullptr)
+            {
+                auto level = static_cast<juce::uint8> (DistanceRings::GetGreyLevel (static_cast<int> (n)));
+                FillOutsideSpans fill (pixels, juce::PixelARGB (0xff, level, level, level), fullInNext, top);
+                current->iterate (fill);
+            }
+
+            current = std::move (next);
+        }
+    }
 }
 
 void DistanceImage::PaintRings (juce::Image& image, const DistanceRings& rings)
@@ -147,48 +278,43 @@ void DistanceImage::PaintRings (juce::Image& image, const DistanceRings& rings)
     if (pixels.data == nullptr || pixels.pixelStride != 4)
         return;
 
-    for (int y = 0; y < pixels.height; ++y)
-        std::memset (pixels.getLinePointer (y), 0xff, static_cast<size_t> (pixels.width) * 4);
+    // Filling every ring whole over the last is what makes the plain approach slow:
+    // deep inside, each pixel is replaced up to 255 times. A pixel that ring n + 1
+    // covers fully is replaced by that ring's opaque fill whatever ring n left
+    // there, so ring n skips it. This is exact, not an estimate: "covers fully" is
+    // read off ring n + 1's own edge table, the very coverage with which its fill
+    // replaces the pixel. A pixel keeps the level of the last ring that covers it
+    // fully, blended with the partial coverage of the rings after it; a skipped
+    // pixel lies before such a ring, and no ring from the last full one on ever
+    // skips the pixel, so every pixel ends as it would with every ring filled
+    // whole. That holds wherever the rings are not nested too (overlapping or
+    // spiky slices, a corner changing from mitre to square), and in the last
+    // column, where the renderer clamps edges beyond the right border to 255/256
+    // coverage: such pixels are never full, so no ring skips them.
+    const auto numRings = static_cast<size_t> (rings.GetNumRings());
+    std::vector<juce::Path> paths (numRings);
+    std::vector<juce::Range<int>> ringRows (numRings);
+    const juce::Range<int> imageRows (0, pixels.height);
 
-    // Only the band that no later ring paints over is filled: filling the whole
-    // inside again and again is what makes the plain approach slow. Each band is
-    // rasterised with JUCE's edge table and blended straight into the pixels.
-    std::vector<juce::Path> bands (static_cast<size_t> (rings.GetNumRings()));
-    std::vector<juce::Rectangle<int>> bandBounds (bands.size());
-    auto imageBounds = image.getBounds();
-
-    for (size_t n = 0; n < bands.size(); ++n)
+    WorkerPool::ForEach (numRings, [&] (size_t n)
     {
-        ToPath (rings.GetBand (static_cast<int> (n)), bands[n]);
-        bandBounds[n] = bands[n].getBounds().getSmallestIntegerContainer().expanded (1).getIntersection (imageBounds);
-    }
+        ToPath (rings.GetRing (static_cast<int> (n)), paths[n]);
 
-    // An image that fits the processor's cache is painted band by band in one pass.
-    // A larger one is painted in strips of rows, every band over one strip before the
-    // next, so that the rows being blended stay in the cache instead of being fetched
-    // from memory once per band.
-    const auto rowBytes = static_cast<size_t> (pixels.lineStride);
-    const int stripRows = rowBytes * static_cast<size_t> (pixels.height) <= wholeImageBytes
-                              ? pixels.height
-                              : std::max (8, static_cast<int> (stripBytes / rowBytes));
+        // A row with no edge point of the path stays untouched; a margin of one
+        // row covers the renderer's rounding of edge ends.
+        auto bounds = paths[n].getBounds().getSmallestIntegerContainer().expanded (1);
+        ringRows[n] = juce::Range<int> (bounds.getY(), bounds.getBottom()).getIntersectionWith (imageRows);
+    });
 
-    for (int top = 0; top < pixels.height; top += stripRows)
+    const auto numStrips = WorkerPool::GetConcurrency() * stripsPerThread;
+    const int stripRows = std::max (minStripRows, (pixels.height + static_cast<int> (numStrips) - 1) / static_cast<int> (numStrips));
+    const auto stripCount = static_cast<size_t> ((pixels.height + stripRows - 1) / stripRows);
+
+    WorkerPool::ForEach (stripCount, [&] (size_t strip)
     {
-        const juce::Rectangle<int> strip (0, top, pixels.width, std::min (stripRows, pixels.height - top));
-
-        for (size_t n = 0; n < bands.size(); ++n)
-        {
-            auto area = bandBounds[n].getIntersection (strip);
-
-            if (area.isEmpty())
-                continue;
-
-            juce::EdgeTable coverage (area, bands[n], juce::AffineTransform());
-            auto level = static_cast<juce::uint8> (DistanceRings::GetGreyLevel (static_cast<int> (n)));
-            SolidFill fill (pixels, juce::PixelARGB (0xff, level, level, level));
-            coverage.iterate (fill);
-        }
-    }
+        auto top = static_cast<int> (strip) * stripRows;
+        PaintStrip (pixels, paths, ringRows, top, std::min (pixels.height, top + stripRows));
+    });
 }
 
 bool DistanceImage::Rebuild (std::unique_ptr<juce::Image>& image,
@@ -201,7 +327,20 @@ bool DistanceImage::Rebuild (std::unique_ptr<juce::Image>& image,
 
     try
     {
-        DistanceRings rings (OutlinePolygons::Collect (screens, width, height, switches));
+        // A layout beyond the limits is drawn as if there were no screens, which
+        // shows at once that something is off, and the reason is noted once.
+        static const std::vector<ScreenInfo> noScreens;
+        auto* excess = OutlinePolygons::FindExcess (screens, switches);
+
+        if (excess != nullptr)
+        {
+            static std::atomic<bool> reported { false };
+
+            if (! reported.exchange (true))
+                logToDebuggerOnly ((juce::String ("Zephyrmantle: the layout is drawn as if there were no screens: ") + excess).toRawUTF8());
+        }
+
+        DistanceRings rings (OutlinePolygons::Collect (excess != nullptr ? noScreens : screens, width, height, switches));
         PaintRings (*image, rings);
         return true;
     }

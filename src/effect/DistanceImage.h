@@ -16,7 +16,8 @@
 
     This is the CPU half of the rebuild; the caller uploads the result as a
     texture (padded to PaddedTextureSize in each direction). Nothing here touches
-    OpenGL, so both plug-in builds share it.
+    OpenGL, so both plug-in builds share it. The offsets and the painting are
+    spread over the WorkerPool; all of that work ends before Rebuild returns.
 
     Usage:
         std::unique_ptr<juce::Image> image;   // owned by the effect
@@ -38,7 +39,9 @@ public:
     */
     static bool PrepareImage (std::unique_ptr<juce::Image>& image, int width, int height) noexcept;
 
-    /** Paints the whole image: white background, then each ring darker over it. */
+    /** Paints the whole image: white background, then each ring darker over it,
+        with the same pixels as filling every ring whole through a Graphics context.
+    */
     static void PaintRings (juce::Image& image, const DistanceRings& rings);
 
     /** The whole rebuild: prepares the image, collects and offsets the polygons and

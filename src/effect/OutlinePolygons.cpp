@@ -1,6 +1,11 @@
 #include "OutlinePolygons.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <utility>
+#include <set>
 
 bool OutlinePolygons::ToPixel (float coordinate, ClipperLib::cInt& result) noexcept
 {
@@ -43,6 +48,74 @@ bool OutlinePolygons::IsScreenTaken (const ScreenInfo& screen, int index, const 
 {
     return (screen.enabled || switches.hiddenScreensOn)
         && (switches.screenSelection == 0 || switches.screenSelection == index + 1);
+}
+
+namespace
+{
+    uint32_t Bits (float value) noexcept
+    {
+        uint32_t bits = 0;
+        std::memcpy (&bits, &value, sizeof (bits));
+        return bits;
+    }
+}
+
+const char* OutlinePolygons::FindExcess (const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept
+{
+    size_t slices = 0, points = 0, squaredPoints = 0, repeats = 0;
+
+    // Slices repeating an earlier one point for point, by their points in order. The
+    // coordinates are compared by their bits, which orders NaN too.
+    auto pointsOrder = [] (const std::vector<juce::Point<float>>* a, const std::vector<juce::Point<float>>* b)
+    {
+        return std::lexicographical_compare (a->begin(), a->end(), b->begin(), b->end(),
+                                             [] (juce::Point<float> p, juce::Point<float> q)
+                                             { return std::make_pair (Bits (p.x), Bits (p.y)) < std::make_pair (Bits (q.x), Bits (q.y)); });
+    };
+    std::set<const std::vector<juce::Point<float>>*, decltype (pointsOrder)> seen (pointsOrder);
+
+    auto excess = [&]() -> const char*
+    {
+        if (slices > maxTakenSlices)
+            return "more than 1000 slices are taken";
+
+        if (points > maxTakenPoints)
+            return "the taken slices have more than 10000 points";
+
+        if (squaredPoints > maxSquaredPoints)
+            return "the taken slices have too many points for their number (their squares add up to more than 65536)";
+
+        if (repeats > maxRepeatedSlices)
+            return "more than 100 taken slices repeat another one";
+
+        return nullptr;
+    };
+
+    for (size_t i = 0; i < screens.size(); ++i)
+    {
+        if (! IsScreenTaken (screens[i], static_cast<int> (i), switches))
+            continue;
+
+        for (auto& slice : screens[i].slices)
+        {
+            if (! (slice.enabled || switches.hiddenSlicesOn))
+                continue;
+
+            // Stopping at the first excess keeps every sum far from wrapping around.
+            auto count = std::min (slice.points.size(), maxTakenPoints + 1);
+            points += count;
+            squaredPoints += count * count;
+            ++slices;
+
+            if (! seen.insert (&slice.points).second)
+                ++repeats;
+
+            if (auto* reason = excess())
+                return reason;
+        }
+    }
+
+    return nullptr;
 }
 
 ClipperLib::Paths OutlinePolygons::Collect (const std::vector<ScreenInfo>& screens,

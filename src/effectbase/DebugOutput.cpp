@@ -17,9 +17,6 @@ void OutputDebugStringA(const char* text)
 } // namespace
 #endif
 
-inline namespace ZM_BUILD_NAMESPACE
-{
-
 void logToDebugOutput(const char* prefix, const char* message)
 {
     std::ostringstream stream;
@@ -32,4 +29,8 @@ void logToDebugOutput(const char* prefix, const char* message)
     std::cout << text << std::endl;
 }
 
-} // namespace ZM_BUILD_NAMESPACE
+void logToDebuggerOnly(const char* message)
+{
+    OutputDebugStringA(message != nullptr ? message : "");
+    OutputDebugStringA("\n");
+}

@@ -1,7 +1,7 @@
 #pragma once
 
-inline namespace ZM_BUILD_NAMESPACE
-{
+// The one debugger-output channel of both builds: the same code in each, so it
+// lives outside the builds' namespaces.
 
 /**
     Reports a shader failure: writes the prefix immediately followed by the
@@ -16,4 +16,9 @@ inline namespace ZM_BUILD_NAMESPACE
 */
 void logToDebugOutput(const char* prefix, const char* message);
 
-} // namespace ZM_BUILD_NAMESPACE
+/**
+    Writes a message and a line end to the debugger output channel only: for
+    notes a developer may want to see but that a user's console should not show.
+    A null message counts as empty text.
+*/
+void logToDebuggerOnly(const char* message);

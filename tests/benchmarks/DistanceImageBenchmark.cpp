@@ -1,12 +1,15 @@
-// What a rebuild of the distance image costs inside the host's frame: the band
-// painting of the plug-in beside the plain loop that fills every ring whole,
-// split into offsetting, filling and uploading, at three output sizes, for the
-// bundled example layout and for a layout of 40 slices.
+// What a rebuild of the distance image costs inside the host's frame: the plug-in's
+// rebuild (on the worker pool, and on the calling thread alone) beside the plain loop
+// that fills every ring whole, split into offsetting, filling and uploading, at three
+// output sizes, for the bundled example, 40 slices, and the layouts that used to stall
+// the host: 90 overlapping concave slices, a face-mapping show's 38 slices, 1,000
+// identical stacked slices and 1,000 scattered ones.
 #include "DistanceImageTestSupport.h"
 #include "StraightforwardDistanceImage.h"
 
 #include "EglContext.h"
 #include "OutputSetupReader.h"
+#include "WorkerPool.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -14,15 +17,26 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 namespace
 {
-    enum Layout { exampleLayout = 0, fortySlices = 1 };
+    enum Layout { exampleLayout, fortySlices, denseSlices, showSlices, stackedSlices, scatteredSlices };
+    const char* const layoutNames[] = { "example", "forty", "dense 90", "show 38", "stacked 1000", "scattered 1000" };
 
     std::vector<ScreenInfo> LoadLayout (int layout, int width, int height)
     {
-        if (layout == fortySlices)
-            return DistanceTest::FortySlices (width, height);
+        switch (layout)
+        {
+            case fortySlices:     return DistanceTest::FortySlices (width, height);
+            case denseSlices:     return DistanceTest::DenseSlices (width, height);
+            case showSlices:      return DistanceTest::ShowSlices (width, height);
+            case stackedSlices:   return DistanceTest::StackedSlices (width, height, 1000);
+            case scatteredSlices: return DistanceTest::ScatteredSlices (width, height, 1000);
+            default: break;
+        }
 
         // The reader finds the host's files under $HOME/Documents.
         ::setenv ("HOME", ZM_EXAMPLE_HOME, 1);
@@ -30,12 +44,7 @@ namespace
         return reader.screens;
     }
 
-    void Label (benchmark::State& state)
-    {
-        state.SetLabel ((state.range (0) == exampleLayout ? "example " : "forty ")
-                        + std::to_string (state.range (1)) + "x" + std::to_string (state.range (2)));
-    }
-
+    // Arguments: layout, width, height, merging on.
     struct Fixture
     {
         explicit Fixture (benchmark::State& state)
@@ -43,22 +52,37 @@ namespace
               screens (LoadLayout (static_cast<int> (state.range (0)), width, height)),
               image (juce::Image::ARGB, width, height, false)
         {
-            Label (state);
+            switches.mergeShapesOn = state.range (3) != 0;
+            plainSwitches.mergeShapesOn = switches.mergeShapesOn;
+            state.SetLabel (std::string (layoutNames[state.range (0)]) + (switches.mergeShapesOn ? " merged " : " unmerged ")
+                            + std::to_string (width) + "x" + std::to_string (height));
         }
+
+        ClipperLib::Paths Source() const { return OutlinePolygons::Collect (screens, width, height, switches); }
+        ClipperLib::Paths PlainSource() const { return StraightforwardDistanceImage::Collect (screens, width, height, plainSwitches); }
 
         int width, height;
         std::vector<ScreenInfo> screens;
         juce::Image image;
+        OutlinePolygons::Switches switches;
+        StraightforwardDistanceImage::Switches plainSwitches;
     };
 
-    // Whole CPU rebuild: collect, offset, paint.
+    // Whole CPU rebuild: collect, offset, paint; on the worker pool, and on the calling thread alone.
     void BM_Ours_Rebuild (benchmark::State& state)
     {
         Fixture f (state);
         std::unique_ptr<juce::Image> image;
 
         for (auto _ : state)
-            benchmark::DoNotOptimize (DistanceImage::Rebuild (image, f.screens, f.width, f.height, {}));
+            benchmark::DoNotOptimize (DistanceImage::Rebuild (image, f.screens, f.width, f.height, f.switches));
+    }
+
+    void BM_Ours_Rebuild_OneThread (benchmark::State& state)
+    {
+        WorkerPool::SetNumWorkers (0);
+        BM_Ours_Rebuild (state);
+        WorkerPool::SetNumWorkers (-1);
     }
 
     void BM_Plain_Rebuild (benchmark::State& state)
@@ -66,17 +90,17 @@ namespace
         Fixture f (state);
 
         for (auto _ : state)
-            StraightforwardDistanceImage::Paint (f.image, OutlinePolygons::Collect (f.screens, f.width, f.height, {}));
+            StraightforwardDistanceImage::Paint (f.image, f.screens, f.plainSwitches);
     }
 
-    // Offsetting: ours makes the rings and their bands; the plain loop the rings only.
+    // Offsetting: ours on the worker pool, from the slices without repeats; the plain loop one ring after the other.
     void BM_Ours_Offset (benchmark::State& state)
     {
         Fixture f (state);
 
         for (auto _ : state)
         {
-            DistanceRings rings (OutlinePolygons::Collect (f.screens, f.width, f.height, {}));
+            DistanceRings rings (f.Source());
             benchmark::DoNotOptimize (rings.GetNumRings());
         }
     }
@@ -88,8 +112,7 @@ namespace
         for (auto _ : state)
         {
             ClipperLib::ClipperOffset offsetter (2.0, 0.25);
-            offsetter.AddPaths (OutlinePolygons::Collect (f.screens, f.width, f.height, {}),
-                                ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+            offsetter.AddPaths (f.PlainSource(), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
 
             for (int n = 0; n < DistanceRings::maxNumRings; ++n)
             {
@@ -108,7 +131,7 @@ namespace
     void BM_Ours_Fill (benchmark::State& state)
     {
         Fixture f (state);
-        DistanceRings rings (OutlinePolygons::Collect (f.screens, f.width, f.height, {}));
+        DistanceRings rings (f.Source());
 
         for (auto _ : state)
             DistanceImage::PaintRings (f.image, rings);
@@ -117,7 +140,7 @@ namespace
     void BM_Plain_Fill (benchmark::State& state)
     {
         Fixture f (state);
-        DistanceRings rings (OutlinePolygons::Collect (f.screens, f.width, f.height, {}));
+        DistanceRings rings (f.Source());
 
         for (auto _ : state)
             StraightforwardDistanceImage::PaintRings (f.image, rings);
@@ -136,7 +159,7 @@ namespace
         }
 
         std::unique_ptr<juce::Image> image;
-        DistanceImage::Rebuild (image, f.screens, f.width, f.height, {});
+        DistanceImage::Rebuild (image, f.screens, f.width, f.height, f.switches);
         juce::Image::BitmapData pixels (*image, juce::Image::BitmapData::readOnly);
         auto textureWidth = DistanceImage::PaddedTextureSize (f.width);
         auto textureHeight = DistanceImage::PaddedTextureSize (f.height);
@@ -156,20 +179,51 @@ namespace
         glDeleteTextures (1, &texture);
     }
 
-    void Sizes (benchmark::internal::Benchmark* b)
+    const std::pair<int, int> sizes[] = { { 1280, 720 }, { 1920, 1080 }, { 3840, 2160 } };
+
+    // The example and the 40 slices merged (the default) and unmerged; the layouts that
+    // used to stall the host unmerged, as they were slow; the stacked slices only when
+    // asked for (withStacked), as they are beyond the plug-in's limits and it draws them
+    // as no screens: the plain loop takes half a minute on them.
+    void Layouts (benchmark::internal::Benchmark* b, int lastLayout, bool withStacked, std::vector<std::pair<int, int>> sizeList)
     {
-        for (int layout : { exampleLayout, fortySlices })
-            for (auto size : { std::pair<int, int> { 1280, 720 }, { 1920, 1080 }, { 3840, 2160 } })
-                b->Args ({ layout, size.first, size.second });
+        for (int layout = exampleLayout; layout <= lastLayout; ++layout)
+            for (auto size : sizeList)
+                for (int merged : { 1, 0 })
+                    if ((merged == 0 || layout <= fortySlices || layout == stackedSlices)
+                        && (withStacked || layout != stackedSlices))
+                        b->Args ({ layout, size.first, size.second, merged });
 
         b->Unit (benchmark::kMillisecond);
     }
+
+    void AllLayouts (benchmark::internal::Benchmark* b) { Layouts (b, scatteredSlices, true, { std::begin (sizes), std::end (sizes) }); }
+
+    // On one thread the dense layouts take seconds at the larger sizes: 1920 x 1080 only.
+    void OneThreadLayouts (benchmark::internal::Benchmark* b) { Layouts (b, scatteredSlices, true, { { 1920, 1080 } }); }
+
+    // The offsetting and filling apart, without the stacked slices.
+    void SplitLayouts (benchmark::internal::Benchmark* b) { Layouts (b, scatteredSlices, false, { std::begin (sizes), std::end (sizes) }); }
+
+    // The plain loop takes seconds on the scattered slices: they run once each, in
+    // SlowPlainLayouts, so that a benchmark run stays short.
+    void QuickPlainLayouts (benchmark::internal::Benchmark* b) { Layouts (b, showSlices, false, { std::begin (sizes), std::end (sizes) }); }
+
+    void SlowPlainLayouts (benchmark::internal::Benchmark* b)
+    {
+        for (auto size : sizes)
+            b->Args ({ scatteredSlices, size.first, size.second, 0 });
+
+        b->Unit (benchmark::kMillisecond)->Iterations (1);
+    }
 }
 
-BENCHMARK (BM_Ours_Rebuild)->Apply (Sizes);
-BENCHMARK (BM_Plain_Rebuild)->Apply (Sizes);
-BENCHMARK (BM_Ours_Offset)->Apply (Sizes);
-BENCHMARK (BM_Plain_Offset)->Apply (Sizes);
-BENCHMARK (BM_Ours_Fill)->Apply (Sizes);
-BENCHMARK (BM_Plain_Fill)->Apply (Sizes);
-BENCHMARK (BM_Upload)->Apply (Sizes);
+BENCHMARK (BM_Ours_Rebuild)->Apply (AllLayouts);
+BENCHMARK (BM_Ours_Rebuild_OneThread)->Apply (OneThreadLayouts);
+BENCHMARK (BM_Plain_Rebuild)->Apply (QuickPlainLayouts);
+BENCHMARK (BM_Plain_Rebuild)->Apply (SlowPlainLayouts);
+BENCHMARK (BM_Ours_Offset)->Apply (SplitLayouts);
+BENCHMARK (BM_Plain_Offset)->Apply (QuickPlainLayouts);
+BENCHMARK (BM_Ours_Fill)->Apply (SplitLayouts);
+BENCHMARK (BM_Plain_Fill)->Apply (QuickPlainLayouts);
+BENCHMARK (BM_Upload)->Apply (QuickPlainLayouts);

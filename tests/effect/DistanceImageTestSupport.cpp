@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -70,6 +71,165 @@ namespace DistanceTest
         return { Screen (std::move (slices)) };
     }
 
+    namespace
+    {
+        Points Star (float cx, float cy, float outer, float inner, int tips, float turn)
+        {
+            Points star;
+
+            for (int k = 0; k < 2 * tips; ++k)
+            {
+                auto radius = (k % 2 == 0) ? outer : inner;
+                auto angle = turn + static_cast<float> (k) * 3.14159265f / static_cast<float> (tips);
+                star.push_back ({ cx + radius * std::cos (angle), cy + radius * std::sin (angle) });
+            }
+
+            return star;
+        }
+
+        Points RotatedRectangle (float cx, float cy, float halfW, float halfH, float angle)
+        {
+            Points corners;
+            auto c = std::cos (angle), s = std::sin (angle);
+
+            for (auto corner : { juce::Point<float> (-1, -1), { 1, -1 }, { 1, 1 }, { -1, 1 } })
+                corners.push_back ({ cx + corner.x * halfW * c - corner.y * halfH * s,
+                                     cy + corner.x * halfW * s + corner.y * halfH * c });
+
+            return corners;
+        }
+    }
+
+    std::vector<ScreenInfo> RandomLayout (juce::Random& random, int width, int height, int numScreens, int slicesPerScreen)
+    {
+        auto w = static_cast<float> (width), h = static_cast<float> (height);
+        auto size = std::min (w, h);
+        std::vector<ScreenInfo> screens;
+
+        for (int s = 0; s < numScreens; ++s)
+        {
+            std::vector<SliceInfo> slices;
+
+            for (int i = 0; i < slicesPerScreen; ++i)
+            {
+                auto cx = (random.nextFloat() * 1.3f - 0.15f) * w;
+                auto cy = (random.nextFloat() * 1.3f - 0.15f) * h;
+                auto radius = (0.04f + 0.6f * random.nextFloat()) * size;
+                auto turn = random.nextFloat() * 6.2831853f;
+                Points points;
+
+                switch (random.nextInt (4))
+                {
+                    case 0:
+                        points = RotatedRectangle (cx, cy, radius, radius * (0.1f + random.nextFloat()), turn);
+                        break;
+                    case 1:   // the inner radius goes down to a hair, so the tips become thin spikes
+                        points = Star (cx, cy, radius, radius * (0.02f + 0.5f * random.nextFloat()), 3 + random.nextInt (7), turn);
+                        break;
+                    case 2:   // random points in random order: self-intersecting
+                        for (int k = 3 + random.nextInt (7); --k >= 0;)
+                            points.push_back ({ cx + (random.nextFloat() * 2.0f - 1.0f) * radius,
+                                                cy + (random.nextFloat() * 2.0f - 1.0f) * radius });
+                        break;
+                    default:  // a repeat of an earlier slice, or a thin sliver
+                        if (! slices.empty())
+                            points = slices[static_cast<size_t> (random.nextInt (static_cast<int> (slices.size())))].points;
+                        else
+                            points = RotatedRectangle (cx, cy, radius, 1.5f, turn);
+                }
+
+                slices.push_back (Slice (points, random.nextInt (5) != 0));
+            }
+
+            screens.push_back (Screen (std::move (slices), random.nextInt (4) != 0));
+        }
+
+        return screens;
+    }
+
+    OutlinePolygons::Switches RandomSwitches (juce::Random& random, int numScreens)
+    {
+        OutlinePolygons::Switches switches;
+        switches.mergeShapesOn = random.nextBool();
+        switches.hiddenScreensOn = random.nextBool();
+        switches.hiddenSlicesOn = random.nextBool();
+        switches.screenSelection = random.nextInt (4) == 0 ? 1 + random.nextInt (numScreens) : 0;
+        return switches;
+    }
+
+    std::vector<ScreenInfo> DenseSlices (int width, int height)
+    {
+        // A 10 x 9 grid of stars, each reaching well into its neighbours' cells.
+        std::vector<SliceInfo> slices;
+        auto cellW = static_cast<float> (width) / 10.0f, cellH = static_cast<float> (height) / 9.0f;
+
+        for (int i = 0; i < 90; ++i)
+        {
+            auto cx = (static_cast<float> (i % 10) + 0.5f) * cellW, cy = (static_cast<float> (i / 10) + 0.5f) * cellH;
+            auto outer = 1.6f * std::max (cellW, cellH);
+            slices.push_back (Slice (Star (cx, cy, outer, 0.45f * outer, 5 + i % 3, 0.37f * static_cast<float> (i))));
+        }
+
+        return { Screen (std::move (slices)) };
+    }
+
+    std::vector<ScreenInfo> ShowSlices (int width, int height)
+    {
+        // Face-mapping: 38 overlapping polygons of 7 to 9 points (5 x 8 + 27 x 9 + 6 x 7 = 325)
+        // over the middle of the output.
+        std::vector<SliceInfo> slices;
+        auto w = static_cast<float> (width), h = static_cast<float> (height);
+
+        for (int i = 0; i < 38; ++i)
+        {
+            auto count = i < 5 ? 8 : (i < 32 ? 9 : 7);
+            auto angle = static_cast<float> (i) * 0.61f;
+            auto cx = w * (0.5f + 0.3f * std::cos (angle) * static_cast<float> (i % 7) / 6.0f);
+            auto cy = h * (0.5f + 0.3f * std::sin (angle) * static_cast<float> (i % 5) / 4.0f);
+            auto radius = 0.12f * h * (1.0f + static_cast<float> (i % 3) * 0.4f);
+            Points points;
+
+            for (int k = 0; k < count; ++k)
+            {
+                auto a = angle + static_cast<float> (k) * 6.2831853f / static_cast<float> (count);
+                auto r = radius * (k % 2 == 0 ? 1.0f : 0.8f);
+                points.push_back ({ cx + r * std::cos (a) + 0.25f, cy + r * 0.8f * std::sin (a) + 0.75f });
+            }
+
+            slices.push_back (Slice (points));
+        }
+
+        return { Screen (std::move (slices)) };
+    }
+
+    std::vector<ScreenInfo> StackedSlices (int width, int height, int count)
+    {
+        auto w = static_cast<float> (width), h = static_cast<float> (height);
+        return { Screen (std::vector<SliceInfo> (static_cast<size_t> (count),
+                                                 Slice ({ { 0.1f * w, 0.2f * h }, { 0.9f * w, 0.1f * h }, { 0.8f * w, 0.9f * h },
+                                                          { 0.5f * w, 0.6f * h }, { 0.2f * w, 0.8f * h } }))) };
+    }
+
+    std::vector<ScreenInfo> ScatteredSlices (int width, int height, int count)
+    {
+        juce::Random random (count);
+        std::vector<SliceInfo> slices;
+        auto w = static_cast<float> (width), h = static_cast<float> (height);
+
+        for (int i = 0; i < count; ++i)
+        {
+            auto cx = random.nextFloat() * w, cy = random.nextFloat() * h;
+            auto radius = (0.01f + 0.05f * random.nextFloat()) * h;
+
+            if (i % 2 == 0)
+                slices.push_back (Slice (RotatedRectangle (cx, cy, radius, radius * 0.6f, random.nextFloat() * 3.0f)));
+            else
+                slices.push_back (Slice (Star (cx, cy, radius, 0.5f * radius, 3, random.nextFloat() * 3.0f)));
+        }
+
+        return { Screen (std::move (slices)) };
+    }
+
     juce::Image PaintFast (const std::vector<ScreenInfo>& screens, int width, int height,
                            const OutlinePolygons::Switches& switches)
     {
@@ -81,8 +241,14 @@ namespace DistanceTest
     juce::Image PaintPlain (const std::vector<ScreenInfo>& screens, int width, int height,
                             const OutlinePolygons::Switches& switches)
     {
+        StraightforwardDistanceImage::Switches plain;
+        plain.hiddenScreensOn = switches.hiddenScreensOn;
+        plain.hiddenSlicesOn = switches.hiddenSlicesOn;
+        plain.mergeShapesOn = switches.mergeShapesOn;
+        plain.screenSelection = switches.screenSelection;
+
         juce::Image image (juce::Image::ARGB, width, height, false);
-        StraightforwardDistanceImage::Paint (image, OutlinePolygons::Collect (screens, width, height, switches));
+        StraightforwardDistanceImage::Paint (image, screens, plain);
         return image;
     }
 

@@ -22,11 +22,33 @@ namespace DistanceTest
     /** A screen of 40 overlapping and touching slices of assorted shapes spread over the size. */
     std::vector<ScreenInfo> FortySlices (int width, int height);
 
+    /** A random layout of the kinds a show has and some it should survive: screens of
+        rotated rectangles, concave stars with hair-thin spikes, self-intersecting
+        polygons, fractional points, slices reaching past the edges, repeated
+        slices, some slices and screens switched off.
+    */
+    std::vector<ScreenInfo> RandomLayout (juce::Random& random, int width, int height, int numScreens, int slicesPerScreen);
+
+    /** Random switches: merging, both hidden switches, now and then one screen chosen. */
+    OutlinePolygons::Switches RandomSwitches (juce::Random& random, int numScreens);
+
+    /** 90 overlapping concave slices spread over the size: the densest layout we measure. */
+    std::vector<ScreenInfo> DenseSlices (int width, int height);
+
+    /** 38 overlapping slices of 325 points in all, like a face-mapping show. */
+    std::vector<ScreenInfo> ShowSlices (int width, int height);
+
+    /** The same slice, count times over. */
+    std::vector<ScreenInfo> StackedSlices (int width, int height, int count);
+
+    /** Count small random quads and three-pointed stars anywhere on the size. */
+    std::vector<ScreenInfo> ScatteredSlices (int width, int height, int count);
+
     /** Paints with the plug-in's method into a fresh image (fails the test if it reports false). */
     juce::Image PaintFast (const std::vector<ScreenInfo>& screens, int width, int height,
                            const OutlinePolygons::Switches& switches = {});
 
-    /** Paints every ring whole, the plain way. */
+    /** Paints every ring whole, the plain way, collecting the slices itself. */
     juce::Image PaintPlain (const std::vector<ScreenInfo>& screens, int width, int height,
                             const OutlinePolygons::Switches& switches = {});
 

@@ -1,5 +1,7 @@
 #include "StraightforwardDistanceImage.h"
 
+#include <cmath>
+
 namespace
 {
     void FillWhole (juce::Graphics& g, const ClipperLib::Paths& ring, int n)
@@ -23,6 +25,64 @@ namespace
         g.setColour (juce::Colour (level, level, level));
         g.fillPath (path);
     }
+}
+
+ClipperLib::Paths StraightforwardDistanceImage::Collect (const std::vector<ScreenInfo>& screens, int width, int height,
+                                                        const Switches& switches)
+{
+    ClipperLib::Clipper clipper;
+    ClipperLib::Paths collected, merged;
+
+    if (screens.empty())
+        collected.push_back ({ { 0, 0 }, { width, 0 }, { width, height }, { 0, height } });
+
+    for (size_t i = 0; i < screens.size(); ++i)
+    {
+        if (! (screens[i].enabled || switches.hiddenScreensOn)
+            || ! (switches.screenSelection == 0 || switches.screenSelection == static_cast<int> (i) + 1))
+            continue;
+
+        for (auto& slice : screens[i].slices)
+        {
+            if (! (slice.enabled || switches.hiddenSlicesOn))
+                continue;
+
+            ClipperLib::Path polygon;
+
+            for (auto& p : slice.points)
+                polygon.push_back ({ static_cast<int> (roundf (p.x)), static_cast<int> (roundf (p.y)) });
+
+            if (! ClipperLib::Orientation (polygon))
+                ClipperLib::ReversePath (polygon);
+
+            if (switches.mergeShapesOn)
+            {
+                collected.push_back (polygon);
+                continue;
+            }
+
+            ClipperLib::Paths cleaned;
+            clipper.Clear();
+            clipper.AddPath (polygon, ClipperLib::ptSubject, true);
+            clipper.Execute (ClipperLib::ctUnion, cleaned, ClipperLib::pftPositive, ClipperLib::pftPositive);
+
+            if (! cleaned.empty())
+                collected.push_back (cleaned[0]);
+        }
+    }
+
+    if (! switches.mergeShapesOn)
+        return collected;
+
+    clipper.Clear();
+    clipper.AddPaths (collected, ClipperLib::ptSubject, true);
+    clipper.Execute (ClipperLib::ctUnion, merged, ClipperLib::pftPositive, ClipperLib::pftPositive);
+    return merged;
+}
+
+void StraightforwardDistanceImage::Paint (juce::Image& image, const std::vector<ScreenInfo>& screens, const Switches& switches)
+{
+    Paint (image, Collect (screens, image.getWidth(), image.getHeight(), switches));
 }
 
 void StraightforwardDistanceImage::Paint (juce::Image& image, const ClipperLib::Paths& source)
