@@ -331,6 +331,15 @@ bool DistanceImage::Rebuild (std::unique_ptr<juce::Image>& image,
         // shows at once that something is off, and the reason is noted once.
         static const std::vector<ScreenInfo> noScreens;
         auto* excess = OutlinePolygons::FindExcess (screens, switches);
+        ClipperLib::Paths polygons;
+
+        // How crowded the slices are shows only once they are collected: merging may
+        // untangle them or cut them into many more points.
+        if (excess == nullptr)
+        {
+            polygons = OutlinePolygons::Collect (screens, width, height, switches);
+            excess = OutlinePolygons::FindExcess (polygons);
+        }
 
         if (excess != nullptr)
         {
@@ -338,9 +347,11 @@ bool DistanceImage::Rebuild (std::unique_ptr<juce::Image>& image,
 
             if (! reported.exchange (true))
                 logToDebuggerOnly ((juce::String ("Zephyrmantle: the layout is drawn as if there were no screens: ") + excess).toRawUTF8());
+
+            polygons = OutlinePolygons::Collect (noScreens, width, height, switches);
         }
 
-        DistanceRings rings (OutlinePolygons::Collect (excess != nullptr ? noScreens : screens, width, height, switches));
+        DistanceRings rings (polygons);
         PaintRings (*image, rings);
         return true;
     }

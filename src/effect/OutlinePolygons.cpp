@@ -1,4 +1,5 @@
 #include "OutlinePolygons.h"
+#include "DistanceRings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -58,6 +59,55 @@ namespace
         std::memcpy (&bits, &value, sizeof (bits));
         return bits;
     }
+
+    // One edge's bounds, and how often a pair of edges whose bounds overlap counts.
+    struct EdgeBox
+    {
+        ClipperLib::cInt left, top, right, bottom;
+        size_t weight;
+    };
+
+    void AddEdges (std::vector<EdgeBox>& edges, const ClipperLib::Path& polygon, ClipperLib::cInt grow, size_t weight)
+    {
+        for (size_t k = 0; k < polygon.size(); ++k)
+        {
+            auto& p = polygon[k];
+            auto& q = polygon[(k + 1) % polygon.size()];
+            edges.push_back ({ std::min (p.X, q.X) - grow, std::min (p.Y, q.Y) - grow,
+                               std::max (p.X, q.X) + grow, std::max (p.Y, q.Y) + grow, weight });
+        }
+    }
+
+    // Adds up the pairs of edges whose bounds overlap, each by the smaller weight:
+    // sorted by their left sides and swept from left to right, stopping once past the limit.
+    size_t SumOverlaps (std::vector<EdgeBox>& edges, size_t limit) noexcept
+    {
+        std::sort (edges.begin(), edges.end(), [] (const EdgeBox& a, const EdgeBox& b) { return a.left < b.left; });
+        size_t sum = 0;
+
+        for (size_t i = 0; i < edges.size(); ++i)
+            for (size_t j = i + 1; j < edges.size() && edges[j].left <= edges[i].right; ++j)
+                if (edges[j].top <= edges[i].bottom && edges[i].top <= edges[j].bottom
+                    && (sum += std::min (edges[i].weight, edges[j].weight)) > limit)
+                    return sum;
+
+        return sum;
+    }
+
+    // A polygon's offsets vanish once the inward distance passes half its
+    // narrower side; a hole's last as long as the shape around it, so all of them.
+    size_t CountPossibleRings (const ClipperLib::Path& polygon) noexcept
+    {
+        const auto maxRings = static_cast<ClipperLib::cInt> (DistanceRings::maxNumRings);
+
+        if (! ClipperLib::Orientation (polygon))
+            return static_cast<size_t> (maxRings);
+
+        auto xs = std::minmax_element (polygon.begin(), polygon.end(), [] (auto& a, auto& b) { return a.X < b.X; });
+        auto ys = std::minmax_element (polygon.begin(), polygon.end(), [] (auto& a, auto& b) { return a.Y < b.Y; });
+        auto halfSide = std::min (xs.second->X - xs.first->X, ys.second->Y - ys.first->Y) / 2;
+        return static_cast<size_t> (std::min (maxRings, DistanceRings::outermostDistance + 1 + halfSide));
+    }
 }
 
 const char* OutlinePolygons::FindExcess (const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept
@@ -73,6 +123,7 @@ const char* OutlinePolygons::FindExcess (const std::vector<ScreenInfo>& screens,
                                              { return std::make_pair (Bits (p.x), Bits (p.y)) < std::make_pair (Bits (q.x), Bits (q.y)); });
     };
     std::set<const std::vector<juce::Point<float>>*, decltype (pointsOrder)> seen (pointsOrder);
+    std::vector<EdgeBox> edges;
 
     auto excess = [&]() -> const char*
     {
@@ -112,8 +163,29 @@ const char* OutlinePolygons::FindExcess (const std::vector<ScreenInfo>& screens,
 
             if (auto* reason = excess())
                 return reason;
+
+            if (switches.mergeShapesOn)
+                AddEdges (edges, MakePolygon (slice.points), 0, 1);
         }
     }
+
+    // Merging unites the slices in one go, which costs with the crossings of their edges.
+    if (SumOverlaps (edges, maxCrossingEdges) > maxCrossingEdges)
+        return "the slices to merge cross one another too much (their edges' bounds overlap more than a million times)";
+
+    return nullptr;
+}
+
+const char* OutlinePolygons::FindExcess (const ClipperLib::Paths& polygons)
+{
+    std::vector<EdgeBox> edges;
+
+    for (auto& polygon : polygons)
+        if (! polygon.empty())
+            AddEdges (edges, polygon, DistanceRings::outermostDistance, CountPossibleRings (polygon));
+
+    if (SumOverlaps (edges, maxCloseEdgeRings) > maxCloseEdgeRings)
+        return "the taken slices lie over one another too much (their close edges, counted in every ring, exceed 40 million)";
 
     return nullptr;
 }

@@ -230,6 +230,25 @@ namespace DistanceTest
         return { Screen (std::move (slices)) };
     }
 
+    std::vector<ScreenInfo> OverlappingSlices (int width, int height, int count, int pointsPerSlice)
+    {
+        juce::Random random (count);
+        std::vector<SliceInfo> slices;
+        auto w = static_cast<float> (width), h = static_cast<float> (height);
+
+        for (int i = 0; i < count; ++i)
+        {
+            Points points;
+
+            for (int k = 0; k < pointsPerSlice; ++k)
+                points.push_back ({ (0.1f + 0.8f * random.nextFloat()) * w, (0.1f + 0.8f * random.nextFloat()) * h });
+
+            slices.push_back (Slice (std::move (points)));
+        }
+
+        return { Screen (std::move (slices)) };
+    }
+
     juce::Image PaintFast (const std::vector<ScreenInfo>& screens, int width, int height,
                            const OutlinePolygons::Switches& switches)
     {

@@ -44,6 +44,11 @@ namespace DistanceTest
     /** Count small random quads and three-pointed stars anywhere on the size. */
     std::vector<ScreenInfo> ScatteredSlices (int width, int height, int count);
 
+    /** Count slices of so many random points each, all over the middle of the size:
+        self-crossing and laid over one another, the most crowded layout we measure.
+    */
+    std::vector<ScreenInfo> OverlappingSlices (int width, int height, int count, int pointsPerSlice);
+
     /** Paints with the plug-in's method into a fresh image (fails the test if it reports false). */
     juce::Image PaintFast (const std::vector<ScreenInfo>& screens, int width, int height,
                            const OutlinePolygons::Switches& switches = {});

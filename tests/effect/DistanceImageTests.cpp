@@ -251,6 +251,25 @@ TEST (DistanceImageRebuild, LayoutsBeyondTheLimitsAreDrawnAsNoScreens)
     EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (stacked) }, {}), nullptr);
     stacked.push_back (stacked.back());
     EXPECT_NE (OutlinePolygons::FindExcess ({ Screen (stacked) }, {}), nullptr);
+
+    // Slices laid over one another are drawn as no screens, merged or not (merged,
+    // these cross too often to unite, and 16 slices of 64 points unite into thousands
+    // of points); the most crowded real layouts are drawn.
+    EXPECT_TRUE (SamePixels (PaintFast (OverlappingSlices (1920, 1080, 16, 64), 200, 120), noScreens));
+
+    for (auto switches : { OutlinePolygons::Switches(), Unmerged() })
+    {
+        EXPECT_TRUE (SamePixels (PaintFast (OverlappingSlices (1920, 1080, 250, 16), 200, 120, switches), noScreens));
+        EXPECT_EQ (OutlinePolygons::FindExcess (OutlinePolygons::Collect (DenseSlices (1920, 1080), 1920, 1080, switches)), nullptr);
+
+        auto scattered = ScatteredSlices (1280, 720, 1000);
+        EXPECT_EQ (OutlinePolygons::FindExcess (scattered, switches), nullptr);
+        EXPECT_EQ (OutlinePolygons::FindExcess (OutlinePolygons::Collect (scattered, 1280, 720, switches)), nullptr);
+    }
+
+    // Merged, they are refused before they are united.
+    EXPECT_NE (OutlinePolygons::FindExcess (OverlappingSlices (1920, 1080, 250, 16), {}), nullptr);
+    EXPECT_EQ (OutlinePolygons::FindExcess (OverlappingSlices (1920, 1080, 250, 16), Unmerged()), nullptr);
 }
 
 TEST (DistanceImageRebuild, ImageKeptAtTheSameSizeAndReplacedAtAnother)
