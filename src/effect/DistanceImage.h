@@ -31,29 +31,27 @@ public:
     static constexpr int maxSide = 16384;
 
     /** True when an image of this size can be painted. */
-    static bool IsUsableSize (int width, int height) noexcept;
+    static bool IsUsableSize(int width, int height) noexcept;
 
     /** Makes sure the image held is an ARGB image of the given size: a new one
         replaces it only when there is none or its size differs. For an unusable
         size, or when memory runs out, the image is released and false returned.
     */
-    static bool PrepareImage (std::unique_ptr<juce::Image>& image, int width, int height) noexcept;
+    static bool PrepareImage(std::unique_ptr<juce::Image>& image, int width, int height) noexcept;
 
     /** Paints the whole image: white background, then each ring darker over it,
         with the same pixels as filling every ring whole through a Graphics context.
     */
-    static void PaintRings (juce::Image& image, const DistanceRings& rings);
+    static void PaintRings(juce::Image& image, const DistanceRings& rings);
 
     /** The whole rebuild: prepares the image, collects and offsets the polygons and
         paints them. Returns false, with the image released, when the size is
         unusable or the work fails; the caller then keeps running without the image.
         Never throws.
     */
-    static bool Rebuild (std::unique_ptr<juce::Image>& image,
-                         const std::vector<ScreenInfo>& screens,
-                         int width, int height,
-                         const OutlinePolygons::Switches& switches) noexcept;
+    static bool Rebuild(std::unique_ptr<juce::Image>& image, const std::vector<ScreenInfo>& screens, int width,
+                        int height, const OutlinePolygons::Switches& switches) noexcept;
 
     /** The texture size for an image side: rounded up to a multiple of 16. */
-    static int PaddedTextureSize (int size) noexcept;
+    static int PaddedTextureSize(int size) noexcept;
 };

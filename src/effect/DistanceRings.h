@@ -27,19 +27,19 @@ public:
     static constexpr int maxNumRings = 255;
 
     /** Offsets the source polygons for every ring. */
-    explicit DistanceRings (const ClipperLib::Paths& source);
+    explicit DistanceRings(const ClipperLib::Paths& source);
 
     /** The number of non-empty rings (0 to maxNumRings). */
-    int GetNumRings() const noexcept { return static_cast<int> (offsets.size()); }
+    int GetNumRings() const noexcept { return static_cast<int>(offsets.size()); }
 
     /** Ring n's polygons (positive orientation; holes negative). */
-    const ClipperLib::Paths& GetRing (int n) const { return offsets[static_cast<size_t> (n)]; }
+    const ClipperLib::Paths& GetRing(int n) const { return offsets[static_cast<size_t>(n)]; }
 
     /** The grey level in which ring n is painted. */
-    static int GetGreyLevel (int n) noexcept { return 254 - n; }
+    static int GetGreyLevel(int n) noexcept { return 254 - n; }
 
     /** The offset distance of ring n, in pixels (positive outside the outline). */
-    static double GetDistance (int n) noexcept { return static_cast<double> (outermostDistance - n); }
+    static double GetDistance(int n) noexcept { return static_cast<double>(outermostDistance - n); }
 
 private:
     std::vector<ClipperLib::Paths> offsets;

@@ -27,10 +27,10 @@ public:
     /** The effect's cached switches that decide which slices are taken and how. */
     struct Switches
     {
-        bool hiddenScreensOn = false;   ///< take screens that the host has switched off too
-        bool hiddenSlicesOn = false;    ///< take slices that the host has switched off too
-        bool mergeShapesOn = true;      ///< unite all taken slices before the rings are made
-        int screenSelection = 0;        ///< 0 = every screen, k = only the k-th screen (from 1)
+        bool hiddenScreensOn = false; ///< take screens that the host has switched off too
+        bool hiddenSlicesOn = false;  ///< take slices that the host has switched off too
+        bool mergeShapesOn = true;    ///< unite all taken slices before the rings are made
+        int screenSelection = 0;      ///< 0 = every screen, k = only the k-th screen (from 1)
     };
 
     /** Coordinates are clamped into +-this many pixels: far beyond any real output,
@@ -54,8 +54,8 @@ public:
     */
     static constexpr size_t maxTakenSlices = 1000;
     static constexpr size_t maxTakenPoints = 10000;
-    static constexpr size_t maxSquaredPoints = 256 * 256;   ///< sum over the taken slices of their points squared
-    static constexpr size_t maxRepeatedSlices = 100;        ///< taken slices whose points repeat an earlier one's
+    static constexpr size_t maxSquaredPoints = 256 * 256; ///< sum over the taken slices of their points squared
+    static constexpr size_t maxRepeatedSlices = 100;      ///< taken slices whose points repeat an earlier one's
 
     /** Limit on how crowded the polygons to offset are. Each offset unites its
         pieces, which costs with the crossings between their edges: slices laid
@@ -91,30 +91,29 @@ public:
     static constexpr size_t maxCrossingEdges = 1000000;
 
     /** Why the taken slices exceed the limits above, or null when they do not. */
-    static const char* FindExcess (const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept;
+    static const char* FindExcess(const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept;
 
     /** Why the polygons to offset, as Collect returns them, are too crowded (see
         maxCloseEdgeRings), or null when they are not.
     */
-    static const char* FindExcess (const ClipperLib::Paths& polygons);
+    static const char* FindExcess(const ClipperLib::Paths& polygons);
 
     /** Returns the polygons to offset: the union of the taken slices when merging,
         otherwise one cleaned polygon per taken slice. Empty when nothing is taken.
     */
-    static ClipperLib::Paths Collect (const std::vector<ScreenInfo>& screens,
-                                      int viewportWidth, int viewportHeight,
-                                      const Switches& switches);
+    static ClipperLib::Paths Collect(const std::vector<ScreenInfo>& screens, int viewportWidth, int viewportHeight,
+                                     const Switches& switches);
 
     /** Converts one host coordinate to whole pixels: rounded half away from zero and
         clamped into +-coordinateLimit. Returns false for NaN, which has no position.
     */
-    static bool ToPixel (float coordinate, ClipperLib::cInt& result) noexcept;
+    static bool ToPixel(float coordinate, ClipperLib::cInt& result) noexcept;
 
     /** Builds a slice's polygon in positive orientation; points with a NaN
         coordinate are left out.
     */
-    static ClipperLib::Path MakePolygon (const std::vector<juce::Point<float>>& points);
+    static ClipperLib::Path MakePolygon(const std::vector<juce::Point<float>>& points);
 
 private:
-    static bool IsScreenTaken (const ScreenInfo& screen, int index, const Switches& switches) noexcept;
+    static bool IsScreenTaken(const ScreenInfo& screen, int index, const Switches& switches) noexcept;
 };

@@ -11,9 +11,9 @@ namespace
 /** Builds the library's one PluginInfo; the function-local static is torn down at unload. */
 const PluginInfo& RegisterPluginInfo()
 {
-    static PluginInfo info(CreatePluginInstance, "KVRN", "Zephyrmantle",
-                           PluginBuild::apiMajor, PluginBuild::apiMinor,  // FFGL API version
-                           2, 1,  // plug-in version
+    static PluginInfo info(CreatePluginInstance, "KVRN", "Zephyrmantle", PluginBuild::apiMajor,
+                           PluginBuild::apiMinor, // FFGL API version
+                           2, 1,                  // plug-in version
                            FF_SOURCE, "", "Oskvar Labworks", 0, nullptr);
     return info;
 }

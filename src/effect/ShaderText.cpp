@@ -23,8 +23,8 @@ std::string UnscrambleShaderText(const uint8_t* block, int32_t n)
         // way without relying on signed overflow.
         const auto index32 = static_cast<int32_t>(static_cast<uint32_t>(n) + static_cast<uint32_t>(i));
         const auto index = static_cast<uint64_t>(static_cast<int64_t>(index32));
-        text[static_cast<size_t>(i)] = static_cast<char>(static_cast<uint8_t>(text[static_cast<size_t>(i)])
-                                                         ^ ShaderTextKey[static_cast<size_t>(index % period)]);
+        text[static_cast<size_t>(i)] = static_cast<char>(static_cast<uint8_t>(text[static_cast<size_t>(i)]) ^
+                                                         ShaderTextKey[static_cast<size_t>(index % period)]);
     }
     return text;
 }

@@ -37,9 +37,7 @@ float RoundedBoxDistance(float px, float py, float halfWidth, float halfHeight, 
 
 uint32_t Pack(Rgb c)
 {
-    const auto channel = [](float v) {
-        return static_cast<uint32_t>(std::lround(Clamp01(v / 255.0f) * 255.0f));
-    };
+    const auto channel = [](float v) { return static_cast<uint32_t>(std::lround(Clamp01(v / 255.0f) * 255.0f)); };
     return (channel(c.r) << 24) | (channel(c.g) << 16) | (channel(c.b) << 8) | 0xFFu;
 }
 
@@ -57,9 +55,7 @@ constexpr float coreHalfHeight = 10.0f;
 constexpr float coreRadius = 6.0f;
 constexpr float ringSpacing = 10.0f;
 constexpr float ringHalfStroke = 1.6f;
-constexpr Rgb contourColours[3] = { { 255.0f, 166.0f, 52.0f },
-                                    { 240.0f, 124.0f, 36.0f },
-                                    { 200.0f, 90.0f, 30.0f } };
+constexpr Rgb contourColours[3] = { { 255.0f, 166.0f, 52.0f }, { 240.0f, 124.0f, 36.0f }, { 200.0f, 90.0f, 30.0f } };
 
 uint32_t thumbnailPixels[thumbnailWidth * thumbnailHeight];
 } // namespace

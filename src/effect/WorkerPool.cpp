@@ -4,24 +4,24 @@
 #include <utility>
 
 #ifdef __linux__
- #include <pthread.h>
+#include <pthread.h>
 #endif
 
 namespace
 {
-    // A few cores already give most of the gain; more threads than this only
-    // cost start-up time and memory for their stacks.
-    constexpr size_t maxWorkers = 31;
+// A few cores already give most of the gain; more threads than this only
+// cost start-up time and memory for their stacks.
+constexpr size_t maxWorkers = 31;
 
-    // A name that debuggers and process lists show for the workers (Linux only;
-    // Windows threads keep the default).
-    void NameThisThread()
-    {
-       #ifdef __linux__
-        pthread_setname_np (pthread_self(), WorkerPool::threadName);
-       #endif
-    }
+// A name that debuggers and process lists show for the workers (Linux only;
+// Windows threads keep the default).
+void NameThisThread()
+{
+#ifdef __linux__
+    pthread_setname_np(pthread_self(), WorkerPool::threadName);
+#endif
 }
+} // namespace
 
 WorkerPool& WorkerPool::GetInstance()
 {
@@ -39,17 +39,17 @@ WorkerPool::~WorkerPool()
 size_t WorkerPool::WantedWorkers() const
 {
     if (configuredWorkers >= 0)
-        return std::min (static_cast<size_t> (configuredWorkers), maxWorkers);
+        return std::min(static_cast<size_t>(configuredWorkers), maxWorkers);
 
-    auto hardware = static_cast<size_t> (std::thread::hardware_concurrency());
-    return hardware > 1 ? std::min (hardware - 1, maxWorkers) : 0;
+    auto hardware = static_cast<size_t>(std::thread::hardware_concurrency());
+    return hardware > 1 ? std::min(hardware - 1, maxWorkers) : 0;
 }
 
 void WorkerPool::Start()
 {
-    std::lock_guard<std::mutex> state (stateLock);
+    std::lock_guard<std::mutex> state(stateLock);
 
-    if (! threads.empty())
+    if (!threads.empty())
         return;
 
     stopping = false;
@@ -59,11 +59,11 @@ void WorkerPool::Start()
     {
         try
         {
-            threads.emplace_back ([this] { WorkerLoop(); });
+            threads.emplace_back([this] { WorkerLoop(); });
         }
         catch (...)
         {
-            break;   // fewer workers, or none: the caller does the rest
+            break; // fewer workers, or none: the caller does the rest
         }
     }
 }
@@ -73,9 +73,9 @@ void WorkerPool::Stop()
     std::vector<std::thread> leaving;
 
     {
-        std::lock_guard<std::mutex> state (stateLock);
+        std::lock_guard<std::mutex> state(stateLock);
         stopping = true;
-        leaving.swap (threads);
+        leaving.swap(threads);
     }
 
     wake.notify_all();
@@ -88,11 +88,11 @@ void WorkerPool::WorkerLoop()
 {
     NameThisThread();
     unsigned long seen = 0;
-    std::unique_lock<std::mutex> state (stateLock);
+    std::unique_lock<std::mutex> state(stateLock);
 
     for (;;)
     {
-        wake.wait (state, [&] { return stopping || generation != seen; });
+        wake.wait(state, [&] { return stopping || generation != seen; });
 
         if (stopping)
             return;
@@ -113,10 +113,10 @@ void WorkerPool::Work()
     for (;;)
     {
         size_t index = 0;
-        const std::function<void (size_t)>* current = nullptr;
+        const std::function<void(size_t)>* current = nullptr;
 
         {
-            std::lock_guard<std::mutex> state (stateLock);
+            std::lock_guard<std::mutex> state(stateLock);
 
             if (job == nullptr || nextIndex >= jobCount)
                 return;
@@ -127,11 +127,11 @@ void WorkerPool::Work()
 
         try
         {
-            (*current) (index);
+            (*current)(index);
         }
         catch (...)
         {
-            std::lock_guard<std::mutex> state (stateLock);
+            std::lock_guard<std::mutex> state(stateLock);
 
             if (failure == nullptr)
                 failure = std::current_exception();
@@ -141,17 +141,17 @@ void WorkerPool::Work()
     }
 }
 
-void WorkerPool::ForEach (size_t count, const std::function<void (size_t)>& work)
+void WorkerPool::ForEach(size_t count, const std::function<void(size_t)>& work)
 {
     if (count == 0)
         return;
 
     auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob (pool.jobLock);
+    std::lock_guard<std::mutex> oneJob(pool.jobLock);
     pool.Start();
 
     {
-        std::lock_guard<std::mutex> state (pool.stateLock);
+        std::lock_guard<std::mutex> state(pool.stateLock);
         pool.job = &work;
         pool.jobCount = count;
         pool.nextIndex = 0;
@@ -164,34 +164,34 @@ void WorkerPool::ForEach (size_t count, const std::function<void (size_t)>& work
 
     // The job ends only when no worker is inside it any more, so nothing of it
     // runs after this call returns.
-    std::unique_lock<std::mutex> state (pool.stateLock);
-    pool.done.wait (state, [&] { return pool.activeWorkers == 0; });
+    std::unique_lock<std::mutex> state(pool.stateLock);
+    pool.done.wait(state, [&] { return pool.activeWorkers == 0; });
     pool.job = nullptr;
 
     if (pool.failure != nullptr)
-        std::rethrow_exception (std::exchange (pool.failure, nullptr));
+        std::rethrow_exception(std::exchange(pool.failure, nullptr));
 }
 
 size_t WorkerPool::GetConcurrency()
 {
     auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob (pool.jobLock);
-    std::lock_guard<std::mutex> state (pool.stateLock);
+    std::lock_guard<std::mutex> oneJob(pool.jobLock);
+    std::lock_guard<std::mutex> state(pool.stateLock);
     return (pool.threads.empty() ? pool.WantedWorkers() : pool.threads.size()) + 1;
 }
 
-void WorkerPool::SetNumWorkers (int numWorkers)
+void WorkerPool::SetNumWorkers(int numWorkers)
 {
     auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob (pool.jobLock);
+    std::lock_guard<std::mutex> oneJob(pool.jobLock);
     pool.Stop();
-    std::lock_guard<std::mutex> state (pool.stateLock);
+    std::lock_guard<std::mutex> state(pool.stateLock);
     pool.configuredWorkers = numWorkers;
 }
 
 void WorkerPool::Shutdown()
 {
     auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob (pool.jobLock);
+    std::lock_guard<std::mutex> oneJob(pool.jobLock);
     pool.Stop();
 }

@@ -37,7 +37,7 @@ public:
         first exception a job throws is passed on here, after the others ended;
         indices not yet started are then skipped.
     */
-    static void ForEach (size_t count, const std::function<void (size_t)>& job);
+    static void ForEach(size_t count, const std::function<void(size_t)>& job);
 
     /** The number of threads that work on a job, the caller included. */
     static size_t GetConcurrency();
@@ -46,7 +46,7 @@ public:
         default, -1, takes one fewer than the hardware's concurrency. Running
         threads are stopped and the new number starts with the next job.
     */
-    static void SetNumWorkers (int numWorkers);
+    static void SetNumWorkers(int numWorkers);
 
     /** The name the worker threads carry where the platform names threads. */
     static constexpr const char* threadName = "zm-distance";
@@ -66,15 +66,15 @@ private:
     void WorkerLoop();
     void Work();
 
-    std::mutex jobLock;                 // held by the caller for a whole job
-    std::mutex stateLock;               // guards everything below
+    std::mutex jobLock;   // held by the caller for a whole job
+    std::mutex stateLock; // guards everything below
     std::condition_variable wake, done;
     std::vector<std::thread> threads;
     int configuredWorkers = -1;
     bool stopping = false;
 
     // The job being run; generation tells waiting workers that a new one is there.
-    const std::function<void (size_t)>* job = nullptr;
+    const std::function<void(size_t)>* job = nullptr;
     size_t jobCount = 0, nextIndex = 0, activeWorkers = 0;
     unsigned long generation = 0;
     std::exception_ptr failure;

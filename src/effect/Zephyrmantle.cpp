@@ -31,8 +31,7 @@ GLint LocationAt(const juce::Array<int32_t>& locations, int index)
 }
 } // namespace
 
-Zephyrmantle::Zephyrmantle()
-    : Plugin(FF_SOURCE)
+Zephyrmantle::Zephyrmantle() : Plugin(FF_SOURCE)
 {
     outputSetupReader = std::make_unique<OutputSetupReader>(PluginBuild::useArena6Folder);
 
@@ -84,7 +83,7 @@ int Zephyrmantle::GetLiveObjectCount() noexcept
 int32_t Zephyrmantle::TruncateToInt32(float value) noexcept
 {
     // The negated test also catches NaN.
-    if (! (value >= -2147483648.0f && value < 2147483648.0f))
+    if (!(value >= -2147483648.0f && value < 2147483648.0f))
         return std::numeric_limits<int32_t>::min();
     return static_cast<int32_t>(value);
 }
@@ -178,7 +177,7 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
             RebuildOutline();
 
         // Where a quad drawn without a program would cover the host's output, nothing is drawn or bound.
-        if (! mainShader.IsValid() && ! PluginBuild::drawsWithoutProgram)
+        if (!mainShader.IsValid() && !PluginBuild::drawsWithoutProgram)
             return FF_SUCCESS;
 
         if (mainShader.IsValid())

@@ -109,7 +109,7 @@ private:
 
     bool exceptionReported = false;
 
-    JUCE_DECLARE_NON_COPYABLE (Zephyrmantle)
+    JUCE_DECLARE_NON_COPYABLE(Zephyrmantle)
 };
 
 /** The factory of the registration record: makes a Zephyrmantle and stores its

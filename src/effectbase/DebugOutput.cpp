@@ -5,7 +5,7 @@
 #include <string>
 
 #ifdef _WIN32
- #include "WindowsIncludes.h"
+#include "WindowsIncludes.h"
 #else
 namespace
 {

@@ -105,8 +105,8 @@ void Plugin::ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms
         zmgl::glUseProgram(GetMainProgram());
         if (resolveUniforms)
         {
-            ResolveUniformLocations(
-                [this](const char* uniformName) { return PluginBuild::UniformLocationIn(mainShader, uniformName); });
+            ResolveUniformLocations([this](const char* uniformName)
+                                    { return PluginBuild::UniformLocationIn(mainShader, uniformName); });
             resolutionLocation = PluginBuild::UniformLocationIn(mainShader, "resolution");
             maxstLocation = PluginBuild::UniformLocationIn(mainShader, "maxst");
         }

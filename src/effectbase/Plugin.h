@@ -89,8 +89,8 @@ protected:
         given uniform names (the red, green and blue the frame computes), and
         in the FFGL 2.1 build an alpha parameter name + "_alpha" with none.
     */
-    void AddHueColorParam(const juce::String& name, const juce::String& redUniform,
-                          const juce::String& greenUniform, const juce::String& blueUniform, float hueDefault);
+    void AddHueColorParam(const juce::String& name, const juce::String& redUniform, const juce::String& greenUniform,
+                          const juce::String& blueUniform, float hueDefault);
 
     /** Keeps the two sources; InitGL compiles them. */
     void SetShaderSources(const juce::String& vertex, const juce::String& fragment);
@@ -120,7 +120,6 @@ private:
         program current. Then keeps the viewport size.
     */
     void ApplyViewport(const FFGLViewport& newViewport, bool resolveUniforms);
-
 };
 
 } // namespace ZM_BUILD_NAMESPACE

@@ -6,8 +6,7 @@ inline namespace ZM_BUILD_NAMESPACE
 namespace ffglex
 {
 
-ScopedBufferBinding::ScopedBufferBinding(GLenum bufferTarget, GLuint buffer)
-    : target(bufferTarget), bound(true)
+ScopedBufferBinding::ScopedBufferBinding(GLenum bufferTarget, GLuint buffer) : target(bufferTarget), bound(true)
 {
     zmgl::glBindBuffer(target, buffer);
 }

@@ -18,7 +18,7 @@ struct StoreParameter
 // Every unpack parameter of glPixelStorei (all in OpenGL 2.1, the oldest
 // context either build accepts), with the value a tightly packed upload needs.
 constexpr StoreParameter storeParameters[] = {
-    { GL_UNPACK_ROW_LENGTH, 0 },  { GL_UNPACK_SKIP_PIXELS, 0 },   { GL_UNPACK_SKIP_ROWS, 0 },
+    { GL_UNPACK_ROW_LENGTH, 0 },  { GL_UNPACK_SKIP_PIXELS, 0 },  { GL_UNPACK_SKIP_ROWS, 0 },
     { GL_UNPACK_SKIP_IMAGES, 0 }, { GL_UNPACK_IMAGE_HEIGHT, 0 }, { GL_UNPACK_ALIGNMENT, 1 },
 };
 } // namespace

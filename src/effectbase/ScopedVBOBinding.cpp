@@ -6,10 +6,7 @@ inline namespace ZM_BUILD_NAMESPACE
 namespace ffglex
 {
 
-ScopedVBOBinding::ScopedVBOBinding(GLuint buffer)
-    : ScopedBufferBinding(GL_ARRAY_BUFFER, buffer)
-{
-}
+ScopedVBOBinding::ScopedVBOBinding(GLuint buffer) : ScopedBufferBinding(GL_ARRAY_BUFFER, buffer) {}
 
 } // namespace ffglex
 

@@ -12,12 +12,8 @@ namespace
 {
 // u, v, x, y, z per vertex: the upper-left triangle, then the lower-right one.
 constexpr float quadVertices[] = {
-    0.0f, 1.0f, -1.0f,  1.0f, 0.0f,
-    1.0f, 1.0f,  1.0f,  1.0f, 0.0f,
-    0.0f, 0.0f, -1.0f, -1.0f, 0.0f,
-    0.0f, 0.0f, -1.0f, -1.0f, 0.0f,
-    1.0f, 1.0f,  1.0f,  1.0f, 0.0f,
-    1.0f, 0.0f,  1.0f, -1.0f, 0.0f,
+    0.0f, 1.0f, -1.0f, 1.0f,  0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 0.0f, 0.0f, -1.0f, -1.0f, 0.0f,
+    0.0f, 0.0f, -1.0f, -1.0f, 0.0f, 1.0f, 1.0f, 1.0f, 1.0f, 0.0f, 1.0f, 0.0f, 1.0f,  -1.0f, 0.0f,
 };
 static_assert(sizeof(quadVertices) == 120, "six vertices of five floats");
 

@@ -24,9 +24,8 @@ bool ShaderProgram::Compile(const std::string& vertexSource, const std::string& 
     if (fragmentText[0] == '\0' && varyings.empty())
         return false;
 
-    if (CompileStage(vertexText, GL_VERTEX_SHADER)
-        && (fragmentText[0] == '\0' || CompileStage(fragmentText, GL_FRAGMENT_SHADER))
-        && Link())
+    if (CompileStage(vertexText, GL_VERTEX_SHADER) &&
+        (fragmentText[0] == '\0' || CompileStage(fragmentText, GL_FRAGMENT_SHADER)) && Link())
         return true;
 
     DeleteProgram();
@@ -70,8 +69,7 @@ bool ShaderProgram::CompileStage(const char* text, GLenum stageType)
     zmgl::glGetShaderInfoLog(shader, length, nullptr, log.data());
     log.back() = '\0';
 
-    logToDebugOutput(stageType == GL_VERTEX_SHADER ? "Vertex Shader error: " : "Fragment Shader error: ",
-                     log.data());
+    logToDebugOutput(stageType == GL_VERTEX_SHADER ? "Vertex Shader error: " : "Fragment Shader error: ", log.data());
 
     zmgl::glDeleteShader(shader);
     return false;
@@ -82,7 +80,7 @@ bool ShaderProgram::Link()
     if (programId == 0)
         programId = zmgl::glCreateProgram();
 
-    if (! varyings.empty())
+    if (!varyings.empty())
     {
         std::vector<const GLchar*> names;
         names.reserve(varyings.size());

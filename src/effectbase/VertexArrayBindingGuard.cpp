@@ -3,8 +3,7 @@
 inline namespace ZM_BUILD_NAMESPACE
 {
 
-VertexArrayBindingGuard::VertexArrayBindingGuard(GLuint vertexArray)
-    : bound(true)
+VertexArrayBindingGuard::VertexArrayBindingGuard(GLuint vertexArray) : bound(true)
 {
     zmgl::glBindVertexArray(vertexArray);
 }

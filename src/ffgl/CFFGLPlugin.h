@@ -61,7 +61,7 @@ public:
     CFFGLPlugin* self = nullptr;
 
     // What the host reported, kept for derived classes.
-    FFGLViewport viewport{};
+    FFGLViewport viewport {};
     float bpm = 120.0f;
     float barPhase = 0.0f;
     std::string hostName;

@@ -17,13 +17,13 @@ struct ParamElement
 /** One parameter as the host sees it. */
 struct ParamInfo
 {
-    int32_t id = 0;                          ///< parameter index, the key of every lookup
-    char name[16] = {};                      ///< display name; NUL-terminated only when shorter than 16
-    int32_t type = 0;                        ///< FFGL type code
-    std::vector<ParamElement> elements;      ///< option elements (one unnamed element for plain parameters)
-    int32_t code32Value = 0;                 ///< answered by function code 32
-    bool code45Flag = true;                  ///< answered by function code 45
-    float min = 0.0f;                        ///< range reported by code 41
+    int32_t id = 0;                     ///< parameter index, the key of every lookup
+    char name[16] = {};                 ///< display name; NUL-terminated only when shorter than 16
+    int32_t type = 0;                   ///< FFGL type code
+    std::vector<ParamElement> elements; ///< option elements (one unnamed element for plain parameters)
+    int32_t code32Value = 0;            ///< answered by function code 32
+    bool code45Flag = true;             ///< answered by function code 45
+    float min = 0.0f;                   ///< range reported by code 41
     float max = 1.0f;
     float defaultValue = 0.0f;               ///< default reported by code 6 and pushed into new instances
     std::string defaultText;                 ///< default of a text or file parameter

@@ -15,12 +15,12 @@ ZM_GL_ENTRY_POINTS(ZM_GL_DEFINE_ENTRY_POINT)
 int32_t LoadGLEntryPoints()
 {
     GLProcResolver resolver;
-    if (! resolver.IsValid())
+    if (!resolver.IsValid())
         return 0;
 
     // Resolvers answer with dispatch stubs even for names no context knows, so
     // only the current context's own version tells whether the list can be called.
-    if (! resolver.ResolveInto(zmgl::glGetString, "glGetString"))
+    if (!resolver.ResolveInto(zmgl::glGetString, "glGetString"))
         return 0;
 
     const auto* versionText = reinterpret_cast<const char*>(zmgl::glGetString(GL_VERSION));
@@ -30,8 +30,8 @@ int32_t LoadGLEntryPoints()
     int major = GLVersionFromText(versionText) / 10;
     if (major >= 3)
     {
-        if (! resolver.ResolveInto(zmgl::glGetIntegerv, "glGetIntegerv")
-            || ! resolver.ResolveInto(zmgl::glGetStringi, "glGetStringi"))
+        if (!resolver.ResolveInto(zmgl::glGetIntegerv, "glGetIntegerv") ||
+            !resolver.ResolveInto(zmgl::glGetStringi, "glGetStringi"))
             return 0;
         GLint reported = 0;
         zmgl::glGetIntegerv(GL_MAJOR_VERSION, &reported);

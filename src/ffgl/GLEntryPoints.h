@@ -18,45 +18,45 @@ inline namespace ZM_BUILD_NAMESPACE
     Tests may swap individual pointers for recording fakes.
 */
 
-#define ZM_GL_ENTRY_POINTS(X)                                            \
-    X(PFNGLGETSTRINGPROC, glGetString)                                   \
-    X(PFNGLGETINTEGERVPROC, glGetIntegerv)                               \
-    X(PFNGLGETSTRINGIPROC, glGetStringi)                                 \
-    X(PFNGLCREATESHADERPROC, glCreateShader)                             \
-    X(PFNGLSHADERSOURCEPROC, glShaderSource)                             \
-    X(PFNGLCOMPILESHADERPROC, glCompileShader)                           \
-    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                               \
-    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                     \
-    X(PFNGLDELETESHADERPROC, glDeleteShader)                             \
-    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                           \
-    X(PFNGLATTACHSHADERPROC, glAttachShader)                             \
-    X(PFNGLTRANSFORMFEEDBACKVARYINGSPROC, glTransformFeedbackVaryings)   \
-    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                               \
-    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                             \
-    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)                   \
-    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                           \
-    X(PFNGLUSEPROGRAMPROC, glUseProgram)                                 \
-    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)                 \
-    X(PFNGLUNIFORM1FPROC, glUniform1f)                                   \
-    X(PFNGLUNIFORM2FPROC, glUniform2f)                                   \
-    X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays)                       \
-    X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray)                       \
-    X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays)                 \
-    X(PFNGLGENBUFFERSPROC, glGenBuffers)                                 \
-    X(PFNGLBINDBUFFERPROC, glBindBuffer)                                 \
-    X(PFNGLBUFFERDATAPROC, glBufferData)                                 \
-    X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                           \
-    X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray)       \
-    X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)               \
-    X(PFNGLDRAWARRAYSPROC, glDrawArrays)                                 \
-    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                           \
-    X(PFNGLBINDTEXTUREPROC, glBindTexture)                               \
-    X(PFNGLDISABLEPROC, glDisable)                                       \
-    X(PFNGLGENTEXTURESPROC, glGenTextures)                               \
-    X(PFNGLDELETETEXTURESPROC, glDeleteTextures)                         \
-    X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                           \
-    X(PFNGLPIXELSTOREIPROC, glPixelStorei)                               \
-    X(PFNGLTEXIMAGE2DPROC, glTexImage2D)                                 \
+#define ZM_GL_ENTRY_POINTS(X)                                          \
+    X(PFNGLGETSTRINGPROC, glGetString)                                 \
+    X(PFNGLGETINTEGERVPROC, glGetIntegerv)                             \
+    X(PFNGLGETSTRINGIPROC, glGetStringi)                               \
+    X(PFNGLCREATESHADERPROC, glCreateShader)                           \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)                           \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)                         \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                             \
+    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                   \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)                           \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                         \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)                           \
+    X(PFNGLTRANSFORMFEEDBACKVARYINGSPROC, glTransformFeedbackVaryings) \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                             \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                           \
+    X(PFNGLGETPROGRAMINFOLOGPROC, glGetProgramInfoLog)                 \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                         \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)                               \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)               \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                                 \
+    X(PFNGLUNIFORM2FPROC, glUniform2f)                                 \
+    X(PFNGLGENVERTEXARRAYSPROC, glGenVertexArrays)                     \
+    X(PFNGLBINDVERTEXARRAYPROC, glBindVertexArray)                     \
+    X(PFNGLDELETEVERTEXARRAYSPROC, glDeleteVertexArrays)               \
+    X(PFNGLGENBUFFERSPROC, glGenBuffers)                               \
+    X(PFNGLBINDBUFFERPROC, glBindBuffer)                               \
+    X(PFNGLBUFFERDATAPROC, glBufferData)                               \
+    X(PFNGLDELETEBUFFERSPROC, glDeleteBuffers)                         \
+    X(PFNGLENABLEVERTEXATTRIBARRAYPROC, glEnableVertexAttribArray)     \
+    X(PFNGLVERTEXATTRIBPOINTERPROC, glVertexAttribPointer)             \
+    X(PFNGLDRAWARRAYSPROC, glDrawArrays)                               \
+    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                         \
+    X(PFNGLBINDTEXTUREPROC, glBindTexture)                             \
+    X(PFNGLDISABLEPROC, glDisable)                                     \
+    X(PFNGLGENTEXTURESPROC, glGenTextures)                             \
+    X(PFNGLDELETETEXTURESPROC, glDeleteTextures)                       \
+    X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                         \
+    X(PFNGLPIXELSTOREIPROC, glPixelStorei)                             \
+    X(PFNGLTEXIMAGE2DPROC, glTexImage2D)                               \
     X(PFNGLTEXSUBIMAGE2DPROC, glTexSubImage2D)
 
 namespace zmgl

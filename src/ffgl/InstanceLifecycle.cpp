@@ -23,9 +23,8 @@ bool PushDefaults(CFFGLPlugin& object)
         // Our plug-ins number their parameters without gaps; a gap has nothing to push.
         if (record == nullptr)
             continue;
-        const int32_t result = IsTextParamType(record->type)
-            ? object.SetTextParameter(i, record->defaultText.c_str())
-            : object.SetFloatParameter(i, record->defaultValue);
+        const int32_t result = IsTextParamType(record->type) ? object.SetTextParameter(i, record->defaultText.c_str())
+                                                             : object.SetFloatParameter(i, record->defaultValue);
         if (result == FF_FAIL)
             return false;
     }
@@ -35,7 +34,7 @@ bool PushDefaults(CFFGLPlugin& object)
 // Resolves the GL entry points on the first call only; a failed load stays failed.
 bool EnsureGLEntryPoints()
 {
-    if (! glLoadAttempted)
+    if (!glLoadAttempted)
     {
         glLoadAttempted = true;
         if (LoadGLEntryPoints() == 0)
@@ -53,9 +52,8 @@ int32_t EnsurePrototype()
 
 FFResult InstantiateGL(const FFGLViewport* viewport)
 {
-    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport, [](CFFGLPlugin& object) {
-        return PushDefaults(object) && EnsureGLEntryPoints();
-    });
+    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport,
+                              [](CFFGLPlugin& object) { return PushDefaults(object) && EnsureGLEntryPoints(); });
 }
 
 int32_t DeInstantiateGL(CFFGLPlugin* instance)

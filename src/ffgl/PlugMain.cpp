@@ -167,9 +167,8 @@ FFResult GetFileExtension(const IndexPairInput* input)
 
 FFResult GetCode45Flag(CFFGLPlugin* instance, uint32_t index)
 {
-    const ParamInfo* record = instance != nullptr
-        ? instance->FindParam(static_cast<int32_t>(index))
-        : PrototypeParam(index);
+    const ParamInfo* record =
+        instance != nullptr ? instance->FindParam(static_cast<int32_t>(index)) : PrototypeParam(index);
     if (record == nullptr)
         return FF_FAIL32;
     return Result32(record->code45Flag ? 1u : 0u);
@@ -221,110 +220,117 @@ Row RowOf(uint32_t code)
         // Neither prototype nor instance.
         case FF_GET_INFO:
             return { nothing, NullPointer, [](uint64_t, Object) {
-                return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->GetInfo()) : NullPointer;
-            } };
+                        return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->GetInfo()) : NullPointer;
+                    } };
         case FF_GET_EXTENDED_INFO:
             return { nothing, NullPointer, [](uint64_t, Object) {
-                return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->ExtendedInfo()) : NullPointer;
-            } };
-        case FF_DEINITIALISE:
-            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(Deinitialise()); } };
+                        return CurrentPluginInfo != nullptr ? PointerResult(CurrentPluginInfo->ExtendedInfo())
+                                                            : NullPointer;
+                    } };
+        case FF_DEINITIALISE: return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(Deinitialise()); } };
         case FF_INSTANTIATE_GL:
-            return { nothing, FF_FAIL64, [](uint64_t input, Object) {
-                return InstantiateGL(InputRecord<FFGLViewport>(input));
-            } };
+            return { nothing, FF_FAIL64,
+                     [](uint64_t input, Object) { return InstantiateGL(InputRecord<FFGLViewport>(input)); } };
         case FF_GET_THUMBNAIL:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                return GetThumbnail(OutputRecord<ThumbnailInput>(input));
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object) { return GetThumbnail(OutputRecord<ThumbnailInput>(input)); } };
 
         // The prototype, made on demand by the work itself (some codes refuse a bad record first).
         case FF_GET_NUM_PARAMETERS:
             return { nothing, FF_FAIL32, [](uint64_t, Object) {
-                return EnsurePrototype() == FF_SUCCESS ? Result32(PrototypeInstance->GetNumParams()) : FF_FAIL32;
-            } };
+                        return EnsurePrototype() == FF_SUCCESS ? Result32(PrototypeInstance->GetNumParams())
+                                                               : FF_FAIL32;
+                    } };
         case FF_GET_PARAMETER_NAME:
-            return { nothing, NullPointer, [](uint64_t input, Object) {
-                const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
-                return record != nullptr ? PointerResult(record->name) : NullPointer;
-            } };
+            return { nothing, NullPointer,
+                     [](uint64_t input, Object)
+                     {
+                         const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
+                         return record != nullptr ? PointerResult(record->name) : NullPointer;
+                     } };
         case FF_GET_PARAMETER_DEFAULT:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                return GetParameterDefault(static_cast<uint32_t>(input));
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object) { return GetParameterDefault(static_cast<uint32_t>(input)); } };
         case FF_GET_PLUGIN_CAPS:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                return GetCapability(static_cast<uint32_t>(input));
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object) { return GetCapability(static_cast<uint32_t>(input)); } };
         case FF_GET_PARAMETER_TYPE:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                return Result32(GetParamType(static_cast<uint32_t>(input)));
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object) { return Result32(GetParamType(static_cast<uint32_t>(input))); } };
         case FF_GET_NUM_PARAMETER_ELEMENTS:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
-                return record != nullptr ? Result32(static_cast<uint32_t>(record->elements.size())) : FF_FAIL32;
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object)
+                     {
+                         const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
+                         return record != nullptr ? Result32(static_cast<uint32_t>(record->elements.size()))
+                                                  : FF_FAIL32;
+                     } };
         case FF_GET_PARAMETER_CODE32:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
-                return record != nullptr ? Result32(record->code32Value) : FF_FAIL32;
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object)
+                     {
+                         const ParamInfo* record = PrototypeParam(static_cast<uint32_t>(input));
+                         return record != nullptr ? Result32(record->code32Value) : FF_FAIL32;
+                     } };
         case FF_GET_PLUGIN_SHORT_NAME:
             return { nothing, NullPointer, [](uint64_t, Object) {
-                return EnsurePrototype() == FF_SUCCESS ? PointerResult(PrototypeInstance->GetShortName()) : NullPointer;
-            } };
+                        return EnsurePrototype() == FF_SUCCESS ? PointerResult(PrototypeInstance->GetShortName())
+                                                               : NullPointer;
+                    } };
         case FF_INITIALISE_PROTOTYPE:
             return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(EnsurePrototype()); } };
         case FF_GET_PARAMETER_ELEMENT_NAME:
-            return { nothing, NullPointer, [](uint64_t input, Object) {
-                const auto* pair = InputRecord<IndexPairInput>(input);
-                const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
-                return element != nullptr ? PointerResult(element->name.c_str()) : NullPointer;
-            } };
+            return { nothing, NullPointer,
+                     [](uint64_t input, Object)
+                     {
+                         const auto* pair = InputRecord<IndexPairInput>(input);
+                         const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
+                         return element != nullptr ? PointerResult(element->name.c_str()) : NullPointer;
+                     } };
         case FF_GET_PARAMETER_ELEMENT_VALUE:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                const auto* pair = InputRecord<IndexPairInput>(input);
-                const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
-                return element != nullptr ? FloatResult(element->value) : FF_FAIL32;
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object)
+                     {
+                         const auto* pair = InputRecord<IndexPairInput>(input);
+                         const ParamElement* element = pair != nullptr ? PrototypeElement(*pair) : nullptr;
+                         return element != nullptr ? FloatResult(element->value) : FF_FAIL32;
+                     } };
         case FF_GET_RANGE:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) { return GetRange(OutputRecord<RangeInput>(input)); } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object) { return GetRange(OutputRecord<RangeInput>(input)); } };
         case FF_GET_NUM_FILE_EXTENSIONS:
-            return { nothing, FF_FAIL32, [](uint64_t input, Object) {
-                return GetNumFileExtensions(static_cast<uint32_t>(input));
-            } };
+            return { nothing, FF_FAIL32,
+                     [](uint64_t input, Object) { return GetNumFileExtensions(static_cast<uint32_t>(input)); } };
         case FF_GET_FILE_EXTENSION:
-            return { nothing, NullPointer, [](uint64_t input, Object) {
-                return GetFileExtension(InputRecord<IndexPairInput>(input));
-            } };
+            return { nothing, NullPointer,
+                     [](uint64_t input, Object) { return GetFileExtension(InputRecord<IndexPairInput>(input)); } };
         // The host's instance when it names one, the prototype otherwise.
         case FF_GET_CODE45_FLAG:
             return { nothing, FF_FAIL32, [](uint64_t input, Object object) {
-                return GetCode45Flag(object, static_cast<uint32_t>(input));
-            } };
+                        return GetCode45Flag(object, static_cast<uint32_t>(input));
+                    } };
 
         // The host's instance; a missing record is refused by each work.
         case FF_GET_PARAMETER_DISPLAY:
             return { instance, FF_FAIL64, [](uint64_t input, Object object) {
-                return PointerResult(object->GetParameterDisplay(static_cast<uint32_t>(input)));
-            } };
+                        return PointerResult(object->GetParameterDisplay(static_cast<uint32_t>(input)));
+                    } };
         case FF_SET_PARAMETER:
             return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return SetParameter(*object, InputRecord<ParamValueInput>(input));
-            } };
+                        return SetParameter(*object, InputRecord<ParamValueInput>(input));
+                    } };
         case FF_GET_PARAMETER:
             return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return GetParameter(*object, static_cast<uint32_t>(input));
-            } };
+                        return GetParameter(*object, static_cast<uint32_t>(input));
+                    } };
         case FF_GET_INPUT_STATUS:
             return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return Result32(object->GetInputStatus(static_cast<uint32_t>(input)));
-            } };
+                        return Result32(object->GetInputStatus(static_cast<uint32_t>(input)));
+                    } };
         case FF_PROCESS_OPENGL:
             return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return ProcessFrame(*object, OutputRecord<ProcessOpenGLStruct>(input));
-            } };
+                        return ProcessFrame(*object, OutputRecord<ProcessOpenGLStruct>(input));
+                    } };
         case FF_DEINSTANTIATE_GL:
             return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DeInstantiateGL(object)); } };
         case FF_SET_TIME:
@@ -332,44 +338,52 @@ Row RowOf(uint32_t code)
         case FF_CONNECT:
             return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(ConnectInstance(*object)); } };
         case FF_DISCONNECT:
-            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DisconnectInstance(*object)); } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t, Object object) { return Result32(DisconnectInstance(*object)); } };
         case FF_RESIZE:
-            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                const auto* viewport = InputRecord<FFGLViewport>(input);
-                return viewport != nullptr ? Result32(object->Resize(viewport)) : FF_FAIL32;
-            } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t input, Object object)
+                     {
+                         const auto* viewport = InputRecord<FFGLViewport>(input);
+                         return viewport != nullptr ? Result32(object->Resize(viewport)) : FF_FAIL32;
+                     } };
         case FF_SET_PARAMETER_ELEMENT_VALUE:
             return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return SetElementValue(*object, InputRecord<ElementValueInput>(input));
-            } };
+                        return SetElementValue(*object, InputRecord<ElementValueInput>(input));
+                    } };
         case FF_SET_BEAT_INFO:
-            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                const auto* beat = InputRecord<BeatInput>(input);
-                if (beat == nullptr)
-                    return FF_FAIL32;
-                object->SetBeatInfo(beat->bpm, beat->barPhase);
-                return Result32(FF_SUCCESS);
-            } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t input, Object object)
+                     {
+                         const auto* beat = InputRecord<BeatInput>(input);
+                         if (beat == nullptr)
+                             return FF_FAIL32;
+                         object->SetBeatInfo(beat->bpm, beat->barPhase);
+                         return Result32(FF_SUCCESS);
+                     } };
         case FF_SET_HOST_INFO:
-            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                const auto* host = InputRecord<HostInfoInput>(input);
-                if (host == nullptr)
-                    return FF_FAIL32;
-                object->SetHostInfo(host->name, host->version);
-                return Result32(FF_SUCCESS);
-            } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t input, Object object)
+                     {
+                         const auto* host = InputRecord<HostInfoInput>(input);
+                         if (host == nullptr)
+                             return FF_FAIL32;
+                         object->SetHostInfo(host->name, host->version);
+                         return Result32(FF_SUCCESS);
+                     } };
         case FF_SET_SAMPLE_RATE:
-            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                object->SetSampleRate(static_cast<uint32_t>(input));
-                return Result32(FF_SUCCESS);
-            } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t input, Object object)
+                     {
+                         object->SetSampleRate(static_cast<uint32_t>(input));
+                         return Result32(FF_SUCCESS);
+                     } };
         case FF_GET_PARAMETER_EVENTS:
             return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return CollectParameterEvents(*object, OutputRecord<EventListInput>(input));
-            } };
+                        return CollectParameterEvents(*object, OutputRecord<EventListInput>(input));
+                    } };
 
-        default:
-            return {}; // codes 1, 3, 11, 12, 14, 24 to 30 and everything above 46
+        default: return {}; // codes 1, 3, 11, 12, 14, 24 to 30 and everything above 46
     }
 }
 } // namespace

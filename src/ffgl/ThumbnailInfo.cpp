@@ -5,8 +5,7 @@ inline namespace ZM_BUILD_NAMESPACE
 
 ThumbnailInfo* CurrentThumbnailInfo = nullptr;
 
-ThumbnailInfo::ThumbnailInfo(int32_t w, int32_t h, const uint32_t* p)
-    : width(w), height(h), pixels(p)
+ThumbnailInfo::ThumbnailInfo(int32_t w, int32_t h, const uint32_t* p) : width(w), height(h), pixels(p)
 {
     CurrentThumbnailInfo = this;
 }

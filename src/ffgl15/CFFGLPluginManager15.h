@@ -12,14 +12,14 @@ inline namespace ZM_BUILD_NAMESPACE
 */
 struct ParamInfo
 {
-    int32_t id = 0;                ///< parameter index, the key of every lookup
-    char name[16] = {};            ///< display name; NUL-terminated only when shorter than 16
-    int32_t type = 0;              ///< FFGL type code
-    int32_t elementCount = 1;      ///< always 1
-    int32_t code32Value = 0;       ///< answered by function code 32
-    float defaultValue = 0.0f;     ///< clamped into 0..1 whatever the type
-    char* defaultText = nullptr;   ///< default of a text parameter, released with free
-    ParamInfo* next = nullptr;     ///< the following node, null at the tail
+    int32_t id = 0;              ///< parameter index, the key of every lookup
+    char name[16] = {};          ///< display name; NUL-terminated only when shorter than 16
+    int32_t type = 0;            ///< FFGL type code
+    int32_t elementCount = 1;    ///< always 1
+    int32_t code32Value = 0;     ///< answered by function code 32
+    float defaultValue = 0.0f;   ///< clamped into 0..1 whatever the type
+    char* defaultText = nullptr; ///< default of a text parameter, released with free
+    ParamInfo* next = nullptr;   ///< the following node, null at the tail
 };
 
 /*

@@ -4,23 +4,23 @@
 
 extern "C"
 {
-// The system's OpenGL 1.1 functions (the core header declares them only with
-// prototypes switched on, and immediate mode not at all).
-const GLubyte* glGetString(GLenum name);
-void glGetIntegerv(GLenum pname, GLint* data);
-void glGenTextures(GLsizei n, GLuint* textures);
-void glBindTexture(GLenum target, GLuint texture);
-void glTexParameteri(GLenum target, GLenum pname, GLint param);
-void glPixelStorei(GLenum pname, GLint param);
-void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,
-                  GLint border, GLenum format, GLenum type, const void* pixels);
-void glTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width,
-                     GLsizei height, GLenum format, GLenum type, const void* pixels);
-void glDeleteTextures(GLsizei n, const GLuint* textures);
-void glDisable(GLenum cap);
-void glBegin(GLenum mode);
-void glEnd(void);
-void glVertex2f(GLfloat x, GLfloat y);
+    // The system's OpenGL 1.1 functions (the core header declares them only with
+    // prototypes switched on, and immediate mode not at all).
+    const GLubyte* glGetString(GLenum name);
+    void glGetIntegerv(GLenum pname, GLint* data);
+    void glGenTextures(GLsizei n, GLuint* textures);
+    void glBindTexture(GLenum target, GLuint texture);
+    void glTexParameteri(GLenum target, GLenum pname, GLint param);
+    void glPixelStorei(GLenum pname, GLint param);
+    void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border,
+                      GLenum format, GLenum type, const void* pixels);
+    void glTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,
+                         GLenum format, GLenum type, const void* pixels);
+    void glDeleteTextures(GLsizei n, const GLuint* textures);
+    void glDisable(GLenum cap);
+    void glBegin(GLenum mode);
+    void glEnd(void);
+    void glVertex2f(GLfloat x, GLfloat y);
 }
 
 inline namespace ZM_BUILD_NAMESPACE
@@ -50,12 +50,12 @@ bool CurrentContextIsRecentEnough()
 template <typename Proc, Proc* target>
 struct Forwarder;
 
-template <typename Result, typename... Args, Result (APIENTRYP* target)(Args...)>
-struct Forwarder<Result (APIENTRYP)(Args...), target>
+template <typename Result, typename... Args, Result(APIENTRYP* target)(Args...)>
+struct Forwarder<Result(APIENTRYP)(Args...), target>
 {
     static Result APIENTRY Call(Args... args)
     {
-        if (! loaded && ! LoadGLEntryPoints15())
+        if (!loaded && !LoadGLEntryPoints15())
             return Result();
         return (*target)(args...);
     }
@@ -76,13 +76,13 @@ ZM_GL15_SYSTEM_ENTRY_POINTS(ZM_GL15_DEFINE_SYSTEM)
 bool LoadGLEntryPoints15()
 {
     // Without a context the version text is null; an older context cannot run the shaders.
-    if (! CurrentContextIsRecentEnough())
+    if (!CurrentContextIsRecentEnough())
         return false;
     if (loaded)
         return true;
 
     GLProcResolver resolver;
-    if (! resolver.IsValid())
+    if (!resolver.IsValid())
         return false;
 
     bool complete = true;

@@ -5,7 +5,7 @@
 
 // Immediate mode is not part of the core header.
 #ifndef GL_QUADS
- #define GL_QUADS 0x0007
+#define GL_QUADS 0x0007
 #endif
 
 inline namespace ZM_BUILD_NAMESPACE
@@ -31,46 +31,46 @@ inline namespace ZM_BUILD_NAMESPACE
 namespace zmgl
 {
 // Compatibility-profile signatures that the core header does not declare.
-using PFNZMGLBEGINPROC = void (APIENTRYP)(GLenum mode);
-using PFNZMGLENDPROC = void (APIENTRYP)();
-using PFNZMGLVERTEX2FPROC = void (APIENTRYP)(GLfloat x, GLfloat y);
-using PFNZMGLMULTITEXCOORD2FPROC = void (APIENTRYP)(GLenum target, GLfloat s, GLfloat t);
+using PFNZMGLBEGINPROC = void(APIENTRYP)(GLenum mode);
+using PFNZMGLENDPROC = void(APIENTRYP)();
+using PFNZMGLVERTEX2FPROC = void(APIENTRYP)(GLfloat x, GLfloat y);
+using PFNZMGLMULTITEXCOORD2FPROC = void(APIENTRYP)(GLenum target, GLfloat s, GLfloat t);
 } // namespace zmgl
 
 /** Entry points beyond OpenGL 1.1, looked up by name. */
-#define ZM_GL15_LOADED_ENTRY_POINTS(X)                                 \
-    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)                       \
-    X(zmgl::PFNZMGLMULTITEXCOORD2FPROC, glMultiTexCoord2f)           \
-    X(PFNGLUSEPROGRAMPROC, glUseProgram)                             \
-    X(PFNGLUNIFORM1FPROC, glUniform1f)                               \
-    X(PFNGLUNIFORM2FPROC, glUniform2f)                               \
-    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)                       \
-    X(PFNGLCREATESHADERPROC, glCreateShader)                         \
-    X(PFNGLSHADERSOURCEPROC, glShaderSource)                         \
-    X(PFNGLCOMPILESHADERPROC, glCompileShader)                       \
-    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                           \
-    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)                 \
-    X(PFNGLATTACHSHADERPROC, glAttachShader)                         \
-    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                           \
-    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)                         \
-    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)             \
-    X(PFNGLDELETESHADERPROC, glDeleteShader)                         \
-    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)                       \
+#define ZM_GL15_LOADED_ENTRY_POINTS(X)                     \
+    X(PFNGLACTIVETEXTUREPROC, glActiveTexture)             \
+    X(zmgl::PFNZMGLMULTITEXCOORD2FPROC, glMultiTexCoord2f) \
+    X(PFNGLUSEPROGRAMPROC, glUseProgram)                   \
+    X(PFNGLUNIFORM1FPROC, glUniform1f)                     \
+    X(PFNGLUNIFORM2FPROC, glUniform2f)                     \
+    X(PFNGLCREATEPROGRAMPROC, glCreateProgram)             \
+    X(PFNGLCREATESHADERPROC, glCreateShader)               \
+    X(PFNGLSHADERSOURCEPROC, glShaderSource)               \
+    X(PFNGLCOMPILESHADERPROC, glCompileShader)             \
+    X(PFNGLGETSHADERIVPROC, glGetShaderiv)                 \
+    X(PFNGLGETSHADERINFOLOGPROC, glGetShaderInfoLog)       \
+    X(PFNGLATTACHSHADERPROC, glAttachShader)               \
+    X(PFNGLLINKPROGRAMPROC, glLinkProgram)                 \
+    X(PFNGLGETPROGRAMIVPROC, glGetProgramiv)               \
+    X(PFNGLGETUNIFORMLOCATIONPROC, glGetUniformLocation)   \
+    X(PFNGLDELETESHADERPROC, glDeleteShader)               \
+    X(PFNGLDELETEPROGRAMPROC, glDeleteProgram)             \
     X(PFNGLBINDBUFFERPROC, glBindBuffer)
 
 /** OpenGL 1.1 entry points, linked from the system's GL library. */
-#define ZM_GL15_SYSTEM_ENTRY_POINTS(X)                               \
-    X(PFNGLGETINTEGERVPROC, glGetIntegerv)                           \
-    X(PFNGLGENTEXTURESPROC, glGenTextures)                           \
-    X(PFNGLBINDTEXTUREPROC, glBindTexture)                           \
-    X(PFNGLTEXPARAMETERIPROC, glTexParameteri)                       \
-    X(PFNGLPIXELSTOREIPROC, glPixelStorei)                           \
-    X(PFNGLTEXIMAGE2DPROC, glTexImage2D)                             \
-    X(PFNGLTEXSUBIMAGE2DPROC, glTexSubImage2D)                       \
-    X(PFNGLDELETETEXTURESPROC, glDeleteTextures)                     \
-    X(PFNGLDISABLEPROC, glDisable)                                   \
-    X(zmgl::PFNZMGLBEGINPROC, glBegin)                               \
-    X(zmgl::PFNZMGLENDPROC, glEnd)                                   \
+#define ZM_GL15_SYSTEM_ENTRY_POINTS(X)           \
+    X(PFNGLGETINTEGERVPROC, glGetIntegerv)       \
+    X(PFNGLGENTEXTURESPROC, glGenTextures)       \
+    X(PFNGLBINDTEXTUREPROC, glBindTexture)       \
+    X(PFNGLTEXPARAMETERIPROC, glTexParameteri)   \
+    X(PFNGLPIXELSTOREIPROC, glPixelStorei)       \
+    X(PFNGLTEXIMAGE2DPROC, glTexImage2D)         \
+    X(PFNGLTEXSUBIMAGE2DPROC, glTexSubImage2D)   \
+    X(PFNGLDELETETEXTURESPROC, glDeleteTextures) \
+    X(PFNGLDISABLEPROC, glDisable)               \
+    X(zmgl::PFNZMGLBEGINPROC, glBegin)           \
+    X(zmgl::PFNZMGLENDPROC, glEnd)               \
     X(zmgl::PFNZMGLVERTEX2FPROC, glVertex2f)
 
 namespace zmgl

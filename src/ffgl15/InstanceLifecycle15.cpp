@@ -2,8 +2,8 @@
 
 #include "CFreeFrameGLPlugin.h"
 #include "GLEntryPoints15.h"
-#include "PluginInfo15.h"
 #include "InstanceSteps.h"
+#include "PluginInfo15.h"
 
 inline namespace ZM_BUILD_NAMESPACE
 {
@@ -19,9 +19,10 @@ bool PushDefaults(CFreeFrameGLPlugin& instance)
     for (uint32_t i = 0; i < static_cast<uint32_t>(PrototypeInstance->GetNumParams()); ++i)
     {
         const uint64_t value = PrototypeInstance->FindParamDefault(i);
-        const int32_t result = PrototypeInstance->FindParamType(i) == FF_TYPE_TEXT
-            ? instance.SetTextParameter(i, reinterpret_cast<const char*>(static_cast<uintptr_t>(value)))
-            : instance.SetFloatParameter(i, FloatFromBits(value));
+        const int32_t result =
+            PrototypeInstance->FindParamType(i) == FF_TYPE_TEXT
+                ? instance.SetTextParameter(i, reinterpret_cast<const char*>(static_cast<uintptr_t>(value)))
+                : instance.SetFloatParameter(i, FloatFromBits(value));
         if (result == FF_FAIL)
             return false;
     }
@@ -38,9 +39,8 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
 {
     // Every entry point is looked up here, before any GL work of the instance,
     // and a context that cannot run the shaders is refused.
-    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport, [](CFreeFrameGLPlugin& object) {
-        return PushDefaults(object) && LoadGLEntryPoints15();
-    });
+    return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport,
+                              [](CFreeFrameGLPlugin& object) { return PushDefaults(object) && LoadGLEntryPoints15(); });
 }
 
 int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance)

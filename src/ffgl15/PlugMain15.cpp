@@ -2,10 +2,10 @@
 // file itself (it is not part of zm_ffgl15) next to its own registration.
 
 #include "CFreeFrameGLPlugin.h"
-#include "InstanceLifecycle15.h"
-#include "PluginInfo15.h"
 #include "FFGLEntryPoint.h"
+#include "InstanceLifecycle15.h"
 #include "InstanceSteps.h"
+#include "PluginInfo15.h"
 
 namespace
 {
@@ -24,8 +24,8 @@ FFResult GetPluginCaps(uint32_t capability)
 FFResult SetParameter(CFreeFrameGLPlugin& object, const ParamValueInput& record)
 {
     if (GetParamType(record.index) == FF_TYPE_TEXT)
-        return Result32(object.SetTextParameter(record.index,
-                                                reinterpret_cast<const char*>(static_cast<uintptr_t>(record.value))));
+        return Result32(
+            object.SetTextParameter(record.index, reinterpret_cast<const char*>(static_cast<uintptr_t>(record.value))));
     return Result32(object.SetFloatParameter(record.index, FloatFromBits(record.value)));
 }
 
@@ -69,82 +69,79 @@ Row RowOf(uint32_t code)
     {
         case FF_GET_INFO:
             return { nothing, FF_FAIL32, [](uint64_t, Object) {
-                return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->GetInfo() : nullptr);
-            } };
-        case FF_INITIALISE:
-            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(EnsurePrototype()); } };
-        case FF_DEINITIALISE:
-            return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(Deinitialise()); } };
+                        return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->GetInfo() : nullptr);
+                    } };
+        case FF_INITIALISE: return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(EnsurePrototype()); } };
+        case FF_DEINITIALISE: return { nothing, FF_FAIL32, [](uint64_t, Object) { return Result32(Deinitialise()); } };
         case FF_GET_EXTENDED_INFO:
             return { nothing, FF_FAIL32, [](uint64_t, Object) {
-                return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->ExtendedInfo() : nullptr);
-            } };
+                        return PointerResult(CurrentPluginInfo != nullptr ? CurrentPluginInfo->ExtendedInfo()
+                                                                          : nullptr);
+                    } };
         case FF_INSTANTIATE_GL:
-            return { nothing, FF_FAIL64, [](uint64_t input, Object) {
-                return InstantiateGL(RecordAt<const FFGLViewport>(input));
-            } };
+            return { nothing, FF_FAIL64,
+                     [](uint64_t input, Object) { return InstantiateGL(RecordAt<const FFGLViewport>(input)); } };
 
         case FF_GET_NUM_PARAMETERS:
-            return { prototype, FF_FAIL32, [](uint64_t, Object) { return Result32(PrototypeInstance->GetNumParams()); } };
+            return { prototype, FF_FAIL32,
+                     [](uint64_t, Object) { return Result32(PrototypeInstance->GetNumParams()); } };
         case FF_GET_PARAMETER_NAME:
             return { prototype, 0, [](uint64_t input, Object) {
-                return PointerResult(PrototypeInstance->FindParamName(IndexOf(input)));
-            } };
+                        return PointerResult(PrototypeInstance->FindParamName(IndexOf(input)));
+                    } };
         case FF_GET_PARAMETER_DEFAULT:
-            return { prototype, FF_FAIL32, [](uint64_t input, Object) {
-                return PrototypeInstance->FindParamDefault(IndexOf(input));
-            } };
+            return { prototype, FF_FAIL32,
+                     [](uint64_t input, Object) { return PrototypeInstance->FindParamDefault(IndexOf(input)); } };
         case FF_GET_PLUGIN_CAPS:
             return { prototype, FF_FAIL32, [](uint64_t input, Object) { return GetPluginCaps(IndexOf(input)); } };
         case FF_GET_PARAMETER_TYPE:
             return { prototype, FF_FAIL32, [](uint64_t input, Object) {
-                return Result32(PrototypeInstance->FindParamType(IndexOf(input)));
-            } };
+                        return Result32(PrototypeInstance->FindParamType(IndexOf(input)));
+                    } };
         case FF_GET_NUM_PARAMETER_ELEMENTS:
             return { prototype, FF_FAIL32, [](uint64_t input, Object) {
-                return Result32(PrototypeInstance->FindParamElementCount(IndexOf(input)));
-            } };
+                        return Result32(PrototypeInstance->FindParamElementCount(IndexOf(input)));
+                    } };
         case FF_GET_PARAMETER_CODE32:
             return { prototype, FF_FAIL32, [](uint64_t input, Object) {
-                return Result32(PrototypeInstance->FindParamCode32Value(IndexOf(input)));
-            } };
+                        return Result32(PrototypeInstance->FindParamCode32Value(IndexOf(input)));
+                    } };
         case FF_GET_PLUGIN_SHORT_NAME:
             return { prototype, 0, [](uint64_t, Object) { return PointerResult(PrototypeInstance->GetShortName()); } };
 
         case FF_GET_PARAMETER_DISPLAY:
             return { instance, FF_FAIL64, [](uint64_t input, Object object) {
-                return PointerResult(object->GetParameterDisplay(IndexOf(input)));
-            } };
+                        return PointerResult(object->GetParameterDisplay(IndexOf(input)));
+                    } };
         case FF_SET_PARAMETER:
             return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
-                return SetParameter(*object, *RecordAt<const ParamValueInput>(input));
-            } };
+                        return SetParameter(*object, *RecordAt<const ParamValueInput>(input));
+                    } };
         case FF_GET_PARAMETER:
-            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return GetParameter(*object, IndexOf(input));
-            } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t input, Object object) { return GetParameter(*object, IndexOf(input)); } };
         case FF_GET_INPUT_STATUS:
-            return { instance, FF_FAIL32, [](uint64_t input, Object object) {
-                return Result32(object->GetInputStatus(IndexOf(input)));
-            } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t input, Object object) { return Result32(object->GetInputStatus(IndexOf(input))); } };
         case FF_PROCESS_OPENGL:
             return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
-                return ProcessFrame(*object, RecordAt<ProcessOpenGLStruct>(input));
-            } };
+                        return ProcessFrame(*object, RecordAt<ProcessOpenGLStruct>(input));
+                    } };
         case FF_DEINSTANTIATE_GL:
             return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DeInstantiateGL(object)); } };
         case FF_SET_TIME:
             return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
-                return Result32(object->SetTime(*RecordAt<const double>(input)));
-            } };
+                        return Result32(object->SetTime(*RecordAt<const double>(input)));
+                    } };
         case FF_CONNECT:
             return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(ConnectInstance(*object)); } };
         case FF_DISCONNECT:
-            return { instance, FF_FAIL32, [](uint64_t, Object object) { return Result32(DisconnectInstance(*object)); } };
+            return { instance, FF_FAIL32,
+                     [](uint64_t, Object object) { return Result32(DisconnectInstance(*object)); } };
         case FF_RESIZE:
             return { instanceAndRecord, FF_FAIL32, [](uint64_t input, Object object) {
-                return Result32(object->Resize(RecordAt<const FFGLViewport>(input)));
-            } };
+                        return Result32(object->Resize(RecordAt<const FFGLViewport>(input)));
+                    } };
 
         default:
             // 3, 11, 12, 14, 24 to 30 and everything above 33.

@@ -34,13 +34,11 @@ public:
     using Factory_t = int32_t (*)(PluginObject** object);
 
     /** Fills both structures (the name cut to 16 bytes, the id to 4) and registers this record. */
-    BasicPluginInfo(Factory_t factoryToUse, const char* uniqueId, const char* name,
-                    uint32_t apiMajorVersion, uint32_t apiMinorVersion,
-                    uint32_t pluginMajorVersion, uint32_t pluginMinorVersion, uint32_t pluginType,
-                    const char* description, const char* about,
-                    uint32_t extendedDataSize = 0, const void* extendedData = nullptr)
-        : aboutCopy(about != nullptr ? about : ""),
-          descriptionCopy(description != nullptr ? description : ""),
+    BasicPluginInfo(Factory_t factoryToUse, const char* uniqueId, const char* name, uint32_t apiMajorVersion,
+                    uint32_t apiMinorVersion, uint32_t pluginMajorVersion, uint32_t pluginMinorVersion,
+                    uint32_t pluginType, const char* description, const char* about, uint32_t extendedDataSize = 0,
+                    const void* extendedData = nullptr)
+        : aboutCopy(about != nullptr ? about : ""), descriptionCopy(description != nullptr ? description : ""),
           factory(factoryToUse)
     {
         records.info.apiMajorVersion = apiMajorVersion;

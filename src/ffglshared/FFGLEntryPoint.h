@@ -22,9 +22,9 @@
 */
 
 #ifdef _WIN32
- #define ZM_PLUGIN_EXPORT __declspec(dllexport)
+#define ZM_PLUGIN_EXPORT __declspec(dllexport)
 #else
- #define ZM_PLUGIN_EXPORT __attribute__((visibility("default")))
+#define ZM_PLUGIN_EXPORT __attribute__((visibility("default")))
 #endif
 
 /** Capability numbers asked with FF_GET_PLUGIN_CAPS. Only the FFGL 1.5 build answers 4 with 1. */
@@ -66,9 +66,9 @@ inline uint32_t NonNegativeFrames(int32_t frames)
 enum class CodeNeeds
 {
     nothing,
-    prototype,         ///< the prototype, made on demand
-    instance,          ///< the host's instance
-    instanceAndRecord  ///< the host's instance and a non-null input record
+    prototype,        ///< the prototype, made on demand
+    instance,         ///< the host's instance
+    instanceAndRecord ///< the host's instance and a non-null input record
 };
 
 /**
@@ -94,8 +94,7 @@ FFResult RunCodeRow(const CodeRow<PluginObject>& row, uint64_t input, PluginObje
         return row.failure;
     switch (row.needs)
     {
-        case CodeNeeds::nothing:
-            break;
+        case CodeNeeds::nothing: break;
         case CodeNeeds::prototype:
             if (ensurePrototype() != FF_SUCCESS)
                 return row.failure;
@@ -122,9 +121,8 @@ FFResult AnswerCode(uint32_t code, uint64_t input, uint64_t instance, RowOf&& ro
 {
     try
     {
-        return RunCodeRow<PluginObject>(rowOf(code), input,
-                                        reinterpret_cast<PluginObject*>(static_cast<uintptr_t>(instance)),
-                                        ensurePrototype);
+        return RunCodeRow<PluginObject>(
+            rowOf(code), input, reinterpret_cast<PluginObject*>(static_cast<uintptr_t>(instance)), ensurePrototype);
     }
     catch (...)
     {

@@ -248,7 +248,8 @@ static_assert(sizeof(IndexPairInput) == 8 && offsetof(IndexPairInput, itemIndex)
 static_assert(sizeof(ElementValueInput) == 12 && offsetof(ElementValueInput, value) == 8, "ElementValueInput layout");
 static_assert(sizeof(BeatInput) == 8 && offsetof(BeatInput, barPhase) == 4, "BeatInput layout");
 static_assert(sizeof(HostInfoInput) == 16 && offsetof(HostInfoInput, version) == 8, "HostInfoInput layout");
-static_assert(sizeof(RangeInput) == 12 && offsetof(RangeInput, min) == 4 && offsetof(RangeInput, max) == 8, "RangeInput layout");
+static_assert(sizeof(RangeInput) == 12 && offsetof(RangeInput, min) == 4 && offsetof(RangeInput, max) == 8,
+              "RangeInput layout");
 static_assert(sizeof(ThumbnailInput) == 16 && offsetof(ThumbnailInput, pixels) == 8, "ThumbnailInput layout");
 static_assert(sizeof(ParamEventEntry) == 16 && offsetof(ParamEventEntry, events) == 8, "ParamEventEntry layout");
 static_assert(sizeof(EventListInput) == 16 && offsetof(EventListInput, entries) == 8, "EventListInput layout");

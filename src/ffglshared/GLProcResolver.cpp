@@ -3,9 +3,9 @@
 #include <cstdint>
 
 #ifdef _WIN32
- #include "WindowsIncludes.h"
+#include "WindowsIncludes.h"
 #else
- #include <dlfcn.h>
+#include <dlfcn.h>
 #endif
 
 #ifdef _WIN32

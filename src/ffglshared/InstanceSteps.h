@@ -50,7 +50,9 @@ void DiscardInstance(PluginObject* instance, bool deInitGL) noexcept
         {
             instance->DeInitGL();
         }
-        catch (...) {}
+        catch (...)
+        {
+        }
     }
     delete instance;
 }
@@ -75,8 +77,10 @@ FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, 
     {
         prepared = prepare(*object);
     }
-    catch (...) {}
-    if (! prepared)
+    catch (...)
+    {
+    }
+    if (!prepared)
     {
         DiscardInstance(object, false);
         return FF_FAIL64;
@@ -87,7 +91,9 @@ FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, 
     {
         initResult = object->InitGL(viewport);
     }
-    catch (...) {}
+    catch (...)
+    {
+    }
     if (initResult != FF_SUCCESS)
     {
         DiscardInstance(object, true);
@@ -140,7 +146,7 @@ int32_t DisconnectInstance(PluginObject& instance)
 template <typename PluginObject>
 void ConnectBeforeFrame(PluginObject& instance)
 {
-    if (! instance.connected)
+    if (!instance.connected)
     {
         instance.Connect();
         instance.connected = true;
@@ -159,7 +165,9 @@ void ReleaseInstance(PluginObject* instance) noexcept
             instance->connected = false;
         }
     }
-    catch (...) {}
+    catch (...)
+    {
+    }
     DiscardInstance(instance, true);
 }
 

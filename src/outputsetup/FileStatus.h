@@ -14,7 +14,12 @@ struct FileStatus
 {
     /** A folder counts as missing; pipes, devices and sockets exist but must not be opened
         (a pipe without a writer would block the host's thread). */
-    enum class Kind { missing, plainFile, otherFile };
+    enum class Kind
+    {
+        missing,
+        plainFile,
+        otherFile
+    };
 
     Kind kind = Kind::missing;
 
@@ -29,12 +34,12 @@ struct FileStatus
 
     /** Queries the file system once. Allocates nothing on Linux, so that polling is free
         when nothing changed. */
-    static FileStatus Of (const juce::File& file) noexcept;
+    static FileStatus Of(const juce::File& file) noexcept;
 
-    bool operator== (const FileStatus& other) const noexcept
+    bool operator==(const FileStatus& other) const noexcept
     {
         return kind == other.kind && modified == other.modified && size == other.size;
     }
 
-    bool operator!= (const FileStatus& other) const noexcept { return ! operator== (other); }
+    bool operator!=(const FileStatus& other) const noexcept { return !operator==(other); }
 };

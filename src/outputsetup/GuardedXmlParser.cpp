@@ -10,15 +10,15 @@
 #include <vector>
 
 #ifndef _WIN32
- #include <locale.h>
+#include <locale.h>
 #endif
 
 namespace
 {
-static_assert (std::is_same_v<juce::String::CharPointerType, juce::CharPointer_UTF8>,
-               "the guard reads the text as UTF-8 bytes");
+static_assert(std::is_same_v<juce::String::CharPointerType, juce::CharPointer_UTF8>,
+              "the guard reads the text as UTF-8 bytes");
 
-bool IsSpace (char c) noexcept
+bool IsSpace(char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
@@ -26,17 +26,17 @@ bool IsSpace (char c) noexcept
 // Every byte of a character beyond ASCII is taken as part of a name: JUCE's parser reads
 // the same name or stops with an error, since what the guard accepts after a name ('=',
 // '>', '/', white space) is never part of one for JUCE.
-bool IsNameStart (char c) noexcept
+bool IsNameStart(char c) noexcept
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || (unsigned char) c >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || (unsigned char)c >= 0x80;
 }
 
-bool IsNameChar (char c) noexcept
+bool IsNameChar(char c) noexcept
 {
-    return IsNameStart (c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-int DigitValue (char c, bool hex) noexcept
+int DigitValue(char c, bool hex) noexcept
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -47,10 +47,10 @@ int DigitValue (char c, bool hex) noexcept
     return -1;
 }
 
-bool IsXmlCharacter (juce::int64 code) noexcept
+bool IsXmlCharacter(juce::int64 code) noexcept
 {
-    return code == 0x9 || code == 0xa || code == 0xd || (code >= 0x20 && code <= 0xd7ff)
-        || (code >= 0xe000 && code <= 0xfffd) || (code >= 0x10000 && code <= 0x10ffff);
+    return code == 0x9 || code == 0xa || code == 0xd || (code >= 0x20 && code <= 0xd7ff) ||
+           (code >= 0xe000 && code <= 0xfffd) || (code >= 0x10000 && code <= 0x10ffff);
 }
 
 /*  One pass over the text that accepts a plain subset of XML's syntax, the subset in
@@ -72,16 +72,16 @@ bool IsXmlCharacter (juce::int64 code) noexcept
 class Guard
 {
 public:
-    explicit Guard (const char* text) : p (text) {}
+    explicit Guard(const char* text) : p(text) {}
 
     // The deepest nesting of elements, or -1 when the document is refused.
     int Run()
     {
-        if (! SkipMisc() || *p != '<' || ! StartTag())
+        if (!SkipMisc() || *p != '<' || !StartTag())
             return -1;
 
-        while (! open.empty())
-            if (! ContentStep())
+        while (!open.empty())
+            if (!ContentStep())
                 return -1;
 
         return SkipMisc() && *p == 0 ? deepest : -1;
@@ -98,21 +98,18 @@ private:
     // kilobytes; 32 MiB take JUCE's parser about 10 ms.
     static constexpr juce::int64 maxValueCopyBytes = 32 * 1024 * 1024;
 
-    bool StartsWith (const char* prefix) const noexcept
-    {
-        return std::strncmp (p, prefix, std::strlen (prefix)) == 0;
-    }
+    bool StartsWith(const char* prefix) const noexcept { return std::strncmp(p, prefix, std::strlen(prefix)) == 0; }
 
-    bool SkipPast (const char* closing) noexcept
+    bool SkipPast(const char* closing) noexcept
     {
-        const char* found = std::strstr (p, closing);
-        p = found != nullptr ? found + std::strlen (closing) : p;
+        const char* found = std::strstr(p, closing);
+        p = found != nullptr ? found + std::strlen(closing) : p;
         return found != nullptr;
     }
 
     void SkipSpace() noexcept
     {
-        while (IsSpace (*p))
+        while (IsSpace(*p))
             ++p;
     }
 
@@ -122,14 +119,14 @@ private:
         for (;;)
         {
             SkipSpace();
-            const bool comment = StartsWith ("<!--");
+            const bool comment = StartsWith("<!--");
 
-            if (! comment && ! StartsWith ("<?"))
+            if (!comment && !StartsWith("<?"))
                 return true;
 
             p += comment ? 4 : 2;
 
-            if (! IsNewElement() || ! SkipPast (comment ? "-->" : "?>"))
+            if (!IsNewElement() || !SkipPast(comment ? "-->" : "?>"))
                 return false;
         }
     }
@@ -139,24 +136,23 @@ private:
     {
         const char* start = p;
 
-        if (IsNameStart (*p))
-            while (IsNameChar (*++p)) {}
+        if (IsNameStart(*p))
+            while (IsNameChar(*++p))
+            {
+            }
 
-        return { start, (size_t) (p - start) };
+        return { start, (size_t)(p - start) };
     }
 
     // Every distinct tag and attribute name goes into JUCE's process-wide string pool,
     // which keeps them sorted in one array: each new name moves all that sort after it.
-    bool IsNewName (std::string_view name)
+    bool IsNewName(std::string_view name)
     {
-        names.insert (name);
-        return names.size() <= (size_t) GuardedXmlParser::maxDistinctNames;
+        names.insert(name);
+        return names.size() <= (size_t)GuardedXmlParser::maxDistinctNames;
     }
 
-    bool IsNewElement() noexcept
-    {
-        return ++elements <= GuardedXmlParser::maxElements;
-    }
+    bool IsNewElement() noexcept { return ++elements <= GuardedXmlParser::maxElements; }
 
     // At '&': a reference ends with ';' and stands for a name or an XML character.
     bool Reference()
@@ -173,10 +169,10 @@ private:
             juce::int64 code = 0;
             int digits = 0;
 
-            for (int value; digits <= 8 && (value = DigitValue (*p, hex)) >= 0; ++p, ++digits)
+            for (int value; digits <= 8 && (value = DigitValue(*p, hex)) >= 0; ++p, ++digits)
                 code = code * (hex ? 16 : 10) + value;
 
-            if (digits == 0 || digits > 8 || ! IsXmlCharacter (code))
+            if (digits == 0 || digits > 8 || !IsXmlCharacter(code))
                 return false;
         }
         else if (const auto entity = Name(); entity.empty() || entity.size() > 64)
@@ -193,7 +189,7 @@ private:
 
     // Text up to the given character (a closing quote, or the '<' that ends a run of
     // content); false when the text ends first or holds a reference the guard refuses.
-    bool Text (char end)
+    bool Text(char end)
     {
         while (*p != end)
         {
@@ -202,7 +198,7 @@ private:
 
             if (*p != '&')
                 ++p;
-            else if (! Reference())
+            else if (!Reference())
                 return false;
         }
 
@@ -215,7 +211,7 @@ private:
         ++p;
         const auto tag = Name();
 
-        if (tag.empty() || ! IsNewName (tag) || ! IsNewElement())
+        if (tag.empty() || !IsNewName(tag) || !IsNewElement())
             return false;
 
         for (;;)
@@ -231,14 +227,14 @@ private:
             if (*p == '>')
             {
                 ++p;
-                open.push_back (tag);
-                deepest = std::max (deepest, (int) open.size());
+                open.push_back(tag);
+                deepest = std::max(deepest, (int)open.size());
                 return deepest <= GuardedXmlParser::maxNesting;
             }
 
             const auto attribute = Name();
 
-            if (attribute.empty() || ! IsNewName (attribute) || ++attributes > GuardedXmlParser::maxAttributes)
+            if (attribute.empty() || !IsNewName(attribute) || ++attributes > GuardedXmlParser::maxAttributes)
                 return false;
 
             SkipSpace();
@@ -257,11 +253,11 @@ private:
             const char* value = p;
             const int referencesBefore = references;
 
-            if (! Text (quote))
+            if (!Text(quote))
                 return false;
 
             // JUCE's parser copies a value once more for each reference in it.
-            valueCopyBytes += (juce::int64) (references - referencesBefore) * (p - value);
+            valueCopyBytes += (juce::int64)(references - referencesBefore) * (p - value);
 
             if (valueCopyBytes > maxValueCopyBytes)
                 return false;
@@ -274,7 +270,7 @@ private:
     bool ContentStep()
     {
         if (*p != '<')
-            return Text ('<');
+            return Text('<');
 
         if (p[1] == '/')
         {
@@ -293,17 +289,17 @@ private:
             return true;
         }
 
-        if (StartsWith ("<!--"))
+        if (StartsWith("<!--"))
         {
             p += 4;
-            return IsNewElement() && SkipPast ("-->");
+            return IsNewElement() && SkipPast("-->");
         }
 
         // JUCE's parser makes a text element of each CDATA section.
-        if (StartsWith ("<![CDATA["))
+        if (StartsWith("<![CDATA["))
         {
             p += 9;
-            return IsNewElement() && SkipPast ("]]>");
+            return IsNewElement() && SkipPast("]]>");
         }
 
         return StartTag(); // '<?' and any other '<!' have no name: refused there
@@ -311,18 +307,18 @@ private:
 };
 } // namespace
 
-juce::String GuardedXmlParser::Decode (const void* data, size_t size)
+juce::String GuardedXmlParser::Decode(const void* data, size_t size)
 {
     // JUCE's decoder reads one character past a file that holds nothing but a byte-order
     // mark: give it a terminated copy.
-    juce::MemoryBlock terminated (data, size);
-    terminated.append ("\0\0\0", 4);
-    return juce::String::createStringFromData (terminated.getData(), (int) size);
+    juce::MemoryBlock terminated(data, size);
+    terminated.append("\0\0\0", 4);
+    return juce::String::createStringFromData(terminated.getData(), (int)size);
 }
 
-int GuardedXmlParser::MeasureNesting (const juce::String& text)
+int GuardedXmlParser::MeasureNesting(const juce::String& text)
 {
-    return Guard (text.toRawUTF8()).Run();
+    return Guard(text.toRawUTF8()).Run();
 }
 
 namespace
@@ -337,18 +333,17 @@ namespace
 class ScopedUnicodeCharacterClasses
 {
 public:
-   #ifdef _WIN32
+#ifdef _WIN32
     ScopedUnicodeCharacterClasses() noexcept {} // not defaulted: the object is used for its scope
-   #else
-    ScopedUnicodeCharacterClasses() noexcept
-        : previous (Unicode() != (locale_t) 0 ? ::uselocale (Unicode()) : (locale_t) 0)
+#else
+    ScopedUnicodeCharacterClasses() noexcept : previous(Unicode() != (locale_t)0 ? ::uselocale(Unicode()) : (locale_t)0)
     {
     }
 
     ~ScopedUnicodeCharacterClasses()
     {
-        if (previous != (locale_t) 0)
-            ::uselocale (previous);
+        if (previous != (locale_t)0)
+            ::uselocale(previous);
     }
 
 private:
@@ -357,31 +352,35 @@ private:
     {
         static const struct Classes
         {
-            locale_t locale = ::newlocale (LC_CTYPE_MASK, "C.UTF-8", (locale_t) 0);
-            ~Classes() { if (locale != (locale_t) 0) ::freelocale (locale); }
+            locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", (locale_t)0);
+            ~Classes()
+            {
+                if (locale != (locale_t)0)
+                    ::freelocale(locale);
+            }
         } classes;
 
         return classes.locale;
     }
 
     locale_t previous;
-   #endif
+#endif
 
-    JUCE_DECLARE_NON_COPYABLE (ScopedUnicodeCharacterClasses)
+    JUCE_DECLARE_NON_COPYABLE(ScopedUnicodeCharacterClasses)
 };
 } // namespace
 
-std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseText (const juce::String& text) noexcept
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseText(const juce::String& text) noexcept
 {
     try
     {
         const ScopedUnicodeCharacterClasses characterClasses;
 
-        if (MeasureNesting (text) < 0)
+        if (MeasureNesting(text) < 0)
             return {};
 
         // Built from text, the document has no input source: entities cannot reach files.
-        juce::XmlDocument document (text);
+        juce::XmlDocument document(text);
         return document.getDocumentElement();
     }
     catch (...)
@@ -390,29 +389,29 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseText (const juce::Strin
     }
 }
 
-std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile (const juce::File& file) noexcept
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& file) noexcept
 {
     try
     {
         // Only plain files are opened: a named pipe without a writer would block the host's thread.
-        const auto status = FileStatus::Of (file);
+        const auto status = FileStatus::Of(file);
 
         if (status.kind != FileStatus::Kind::plainFile || status.size > maxFileBytes)
             return {};
 
-        juce::FileInputStream stream (file);
+        juce::FileInputStream stream(file);
 
         if (stream.failedToOpen())
             return {};
 
         // Bounded even when the size reported up front was wrong (a growing file, a device).
         juce::MemoryBlock data;
-        stream.readIntoMemoryBlock (data, (juce::pointer_sized_int) (maxFileBytes + 1));
+        stream.readIntoMemoryBlock(data, (juce::pointer_sized_int)(maxFileBytes + 1));
 
-        if ((juce::int64) data.getSize() > maxFileBytes)
+        if ((juce::int64)data.getSize() > maxFileBytes)
             return {};
 
-        return ParseText (Decode (data.getData(), data.getSize()));
+        return ParseText(Decode(data.getData(), data.getSize()));
     }
     catch (...)
     {

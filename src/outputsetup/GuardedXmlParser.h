@@ -53,16 +53,16 @@ public:
 
     /** Reads and parses a file; nullptr when it is missing, too large, unreadable,
         refused or not well-formed enough for JUCE to give a root element. */
-    static std::unique_ptr<juce::XmlElement> ParseFile (const juce::File& file) noexcept;
+    static std::unique_ptr<juce::XmlElement> ParseFile(const juce::File& file) noexcept;
 
     /** Parses a document held in memory, with the same checks. */
-    static std::unique_ptr<juce::XmlElement> ParseText (const juce::String& text) noexcept;
+    static std::unique_ptr<juce::XmlElement> ParseText(const juce::String& text) noexcept;
 
     /** Turns a file's bytes into text: byte-order marks and UTF-16 are honoured, and bytes
         that are not UTF-8 are taken as Windows-1252. */
-    static juce::String Decode (const void* data, size_t size);
+    static juce::String Decode(const void* data, size_t size);
 
     /** How many elements deep JUCE's parser will recurse on this text, or -1 when the
         text is refused. */
-    static int MeasureNesting (const juce::String& text);
+    static int MeasureNesting(const juce::String& text);
 };

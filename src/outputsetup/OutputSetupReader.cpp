@@ -9,31 +9,31 @@
 
 namespace
 {
-bool IsSpace (char c) noexcept
+bool IsSpace(char c) noexcept
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool IsDigit (char c) noexcept
+bool IsDigit(char c) noexcept
 {
     return c >= '0' && c <= '9';
 }
 
 // The host writes its tags in ASCII. Upper-casing through the C library would follow the
 // process's locale: in Turkish "i" becomes a dotted capital and "inputrect" no longer matches.
-char AsciiUpperCase (char c) noexcept
+char AsciiUpperCase(char c) noexcept
 {
-    return c >= 'a' && c <= 'z' ? (char) (c - 'a' + 'A') : c;
+    return c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
 }
 
 // Tags are matched the way the host's own reader does: character by character in upper case.
-bool TagMatches (const juce::XmlElement& element, const char* word) noexcept
+bool TagMatches(const juce::XmlElement& element, const char* word) noexcept
 {
     const char* tag = element.getTagName().toRawUTF8();
 
     for (;; ++tag, ++word)
     {
-        if (AsciiUpperCase (*tag) != AsciiUpperCase (*word))
+        if (AsciiUpperCase(*tag) != AsciiUpperCase(*word))
             return false;
 
         if (*tag == 0)
@@ -43,35 +43,36 @@ bool TagMatches (const juce::XmlElement& element, const char* word) noexcept
 
 // The first child element (text nodes are not children) that matches, or null.
 template <typename Matches>
-const juce::XmlElement* FirstChild (const juce::XmlElement* parent, Matches&& matches) noexcept
+const juce::XmlElement* FirstChild(const juce::XmlElement* parent, Matches&& matches) noexcept
 {
     if (parent != nullptr)
         for (auto* child : parent->getChildIterator())
-            if (! child->isTextElement() && matches (*child))
+            if (!child->isTextElement() && matches(*child))
                 return child;
 
     return nullptr;
 }
 
-const juce::XmlElement* ChildByTag (const juce::XmlElement* parent, const char* word) noexcept
+const juce::XmlElement* ChildByTag(const juce::XmlElement* parent, const char* word) noexcept
 {
-    return FirstChild (parent, [word] (const juce::XmlElement& child) { return TagMatches (child, word); });
+    return FirstChild(parent, [word](const juce::XmlElement& child) { return TagMatches(child, word); });
 }
 
-const juce::XmlElement* ChildByName (const juce::XmlElement* parent, const char* word) noexcept
+const juce::XmlElement* ChildByName(const juce::XmlElement* parent, const char* word) noexcept
 {
-    return FirstChild (parent, [word] (const juce::XmlElement& child) { return child.getStringAttribute ("name") == word; });
+    return FirstChild(parent,
+                      [word](const juce::XmlElement& child) { return child.getStringAttribute("name") == word; });
 }
 
 // An enabled entry: absent keeps the default, present without "value" is false.
-bool ReadTruth (const juce::XmlElement* entry, bool fallback) noexcept
+bool ReadTruth(const juce::XmlElement* entry, bool fallback) noexcept
 {
     if (entry == nullptr)
         return fallback;
 
-    const char* p = entry->getStringAttribute ("value").toRawUTF8();
+    const char* p = entry->getStringAttribute("value").toRawUTF8();
 
-    while (IsSpace (*p))
+    while (IsSpace(*p))
         ++p;
 
     return *p == '1' || *p == 't' || *p == 'T' || *p == 'y' || *p == 'Y';
@@ -79,23 +80,23 @@ bool ReadTruth (const juce::XmlElement* entry, bool fallback) noexcept
 
 // The "Name" and "Enabled" entries that screens and slices both carry in a group;
 // an absent name keeps its default, an absent switch is on.
-void ReadNameAndEnabled (const juce::XmlElement& group, juce::String& name, bool& enabled)
+void ReadNameAndEnabled(const juce::XmlElement& group, juce::String& name, bool& enabled)
 {
-    enabled = ReadTruth (ChildByName (&group, "Enabled"), true);
+    enabled = ReadTruth(ChildByName(&group, "Enabled"), true);
 
-    if (const auto* nameEntry = ChildByName (&group, "Name"))
-        name = nameEntry->getStringAttribute ("value");
+    if (const auto* nameEntry = ChildByName(&group, "Name"))
+        name = nameEntry->getStringAttribute("value");
 }
 
 // Rough power of ten of a decimal number that overflowed or underflowed a double,
 // enough to tell which of the two happened.
-long DecimalMagnitude (const char* begin, const char* end) noexcept
+long DecimalMagnitude(const char* begin, const char* end) noexcept
 {
     long magnitude = 0;
     const char* p = begin;
     bool seenNonZero = false;
 
-    for (; p < end && IsDigit (*p); ++p)
+    for (; p < end && IsDigit(*p); ++p)
         if (seenNonZero || *p != '0')
         {
             seenNonZero = true;
@@ -103,7 +104,7 @@ long DecimalMagnitude (const char* begin, const char* end) noexcept
         }
 
     if (p < end && *p == '.')
-        for (++p; p < end && IsDigit (*p); ++p)
+        for (++p; p < end && IsDigit(*p); ++p)
         {
             if (seenNonZero)
                 break;
@@ -114,7 +115,7 @@ long DecimalMagnitude (const char* begin, const char* end) noexcept
                 --magnitude;
         }
 
-    while (p < end && IsDigit (*p))
+    while (p < end && IsDigit(*p))
         ++p;
 
     if (p < end && (*p == 'e' || *p == 'E'))
@@ -127,8 +128,8 @@ long DecimalMagnitude (const char* begin, const char* end) noexcept
 
         long exponent = 0;
 
-        for (; p < end && IsDigit (*p); ++p)
-            exponent = std::min (exponent * 10 + (*p - '0'), 1000000L);
+        for (; p < end && IsDigit(*p); ++p)
+            exponent = std::min(exponent * 10 + (*p - '0'), 1000000L);
 
         magnitude += negative ? -exponent : exponent;
     }
@@ -138,11 +139,11 @@ long DecimalMagnitude (const char* begin, const char* end) noexcept
 
 // A coordinate: a decimal number with "." whatever the locale; no number reads as 0.
 // Out-of-range values become the nearest float rather than infinity.
-float ReadNumber (const juce::String& text) noexcept
+float ReadNumber(const juce::String& text) noexcept
 {
     const char* p = text.toRawUTF8();
 
-    while (IsSpace (*p))
+    while (IsSpace(*p))
         ++p;
 
     bool negative = false;
@@ -151,53 +152,53 @@ float ReadNumber (const juce::String& text) noexcept
         negative = (*p++ == '-');
 
     // Only digits make a number: "inf" and "nan" hold none.
-    if (! (IsDigit (p[0]) || (p[0] == '.' && IsDigit (p[1]))))
+    if (!(IsDigit(p[0]) || (p[0] == '.' && IsDigit(p[1]))))
         return 0.0f;
 
-    const char* end = p + std::strlen (p);
+    const char* end = p + std::strlen(p);
     double value = 0.0;
-    const auto [next, error] = std::from_chars (p, end, value, std::chars_format::general);
+    const auto [next, error] = std::from_chars(p, end, value, std::chars_format::general);
 
     if (error == std::errc::result_out_of_range)
-        value = DecimalMagnitude (p, next) > 0 ? DBL_MAX : 0.0;
+        value = DecimalMagnitude(p, next) > 0 ? DBL_MAX : 0.0;
     else if (error != std::errc())
         return 0.0f;
 
-    if (value > (double) FLT_MAX)
-        value = (double) FLT_MAX;
+    if (value > (double)FLT_MAX)
+        value = (double)FLT_MAX;
 
-    return (float) (negative ? -value : value);
+    return (float)(negative ? -value : value);
 }
 
-bool ReadSlice (const juce::XmlElement& layer, SliceInfo& slice)
+bool ReadSlice(const juce::XmlElement& layer, SliceInfo& slice)
 {
-    const auto* pointList = ChildByTag (ChildByTag (&layer, "InputContour"), "points");
+    const auto* pointList = ChildByTag(ChildByTag(&layer, "InputContour"), "points");
 
     if (pointList == nullptr)
-        pointList = ChildByTag (&layer, "InputRect");
+        pointList = ChildByTag(&layer, "InputRect");
 
     if (pointList == nullptr)
         return false;
 
-    if (const auto* common = ChildByName (&layer, "Common"))
-        ReadNameAndEnabled (*common, slice.name, slice.enabled);
+    if (const auto* common = ChildByName(&layer, "Common"))
+        ReadNameAndEnabled(*common, slice.name, slice.enabled);
 
     for (auto* point : pointList->getChildIterator())
-        if (! point->isTextElement())
-            slice.points.push_back ({ ReadNumber (point->getStringAttribute ("x")),
-                                      ReadNumber (point->getStringAttribute ("y")) });
+        if (!point->isTextElement())
+            slice.points.push_back(
+                { ReadNumber(point->getStringAttribute("x")), ReadNumber(point->getStringAttribute("y")) });
 
     return true;
 }
 } // namespace
 
-OutputSetupReader::OutputSetupReader (bool useArena6Folder)
+OutputSetupReader::OutputSetupReader(bool useArena6Folder)
 {
     try
     {
         hostFolder = useArena6Folder ? "Resolume Arena 6/" : "Resolume Arena/";
-        settings.file = juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-                            .getChildFile (hostFolder + "Preferences/AdvancedOutput.xml");
+        settings.file = juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
+                            .getChildFile(hostFolder + "Preferences/AdvancedOutput.xml");
     }
     catch (...)
     {
@@ -212,7 +213,7 @@ OutputSetupReader::~OutputSetupReader() = default;
 bool OutputSetupReader::Poll() noexcept
 {
     // The preset is not examined when the settings file changed: the read looks at both.
-    if (HasChanged (settings) || HasChanged (preset))
+    if (HasChanged(settings) || HasChanged(preset))
         return Reread();
 
     return false;
@@ -223,12 +224,12 @@ void OutputSetupReader::Reload() noexcept
     Reread();
 }
 
-void OutputSetupReader::LoadSettingsFile (juce::File file) noexcept
+void OutputSetupReader::LoadSettingsFile(juce::File file) noexcept
 {
-    Load (file);
+    Load(file);
 }
 
-bool OutputSetupReader::HasChanged (WatchedFile& watched) noexcept
+bool OutputSetupReader::HasChanged(WatchedFile& watched) noexcept
 {
     // Until a preset is named its path is empty, and there is nothing to ask the file system.
     if (watched.file == juce::File())
@@ -237,30 +238,30 @@ bool OutputSetupReader::HasChanged (WatchedFile& watched) noexcept
     // A file counts as changed when its time or its size differs from what was seen: a save
     // in pieces may end within the millisecond of the last look, but not at the same length.
     // A file that went missing is not a change: the host may be about to write it again.
-    const auto status = FileStatus::Of (watched.file);
+    const auto status = FileStatus::Of(watched.file);
 
-    if (! status.ExistsAsFile() || status == watched.status)
+    if (!status.ExistsAsFile() || status == watched.status)
         return false;
 
     watched.status = status;
     return true;
 }
 
-void OutputSetupReader::Adopt (WatchedFile& watched, const juce::File& file)
+void OutputSetupReader::Adopt(WatchedFile& watched, const juce::File& file)
 {
-    if (! file.getFullPathName().equalsIgnoreCase (watched.file.getFullPathName()))
+    if (!file.getFullPathName().equalsIgnoreCase(watched.file.getFullPathName()))
         watched = { file, {}, false };
 }
 
-std::unique_ptr<juce::XmlElement> OutputSetupReader::Parse (WatchedFile& watched, bool& keepScreens)
+std::unique_ptr<juce::XmlElement> OutputSetupReader::Parse(WatchedFile& watched, bool& keepScreens)
 {
     // Taken before parsing, so a file that fails to parse is not tried again until it changes.
-    watched.status = FileStatus::Of (watched.file);
+    watched.status = FileStatus::Of(watched.file);
 
-    if (! watched.status.ExistsAsFile())
+    if (!watched.status.ExistsAsFile())
         return {};
 
-    auto root = GuardedXmlParser::ParseFile (watched.file);
+    auto root = GuardedXmlParser::ParseFile(watched.file);
 
     if (root != nullptr)
         watched.parsedBefore = true;
@@ -272,76 +273,77 @@ std::unique_ptr<juce::XmlElement> OutputSetupReader::Parse (WatchedFile& watched
 
 bool OutputSetupReader::Reread() noexcept
 {
-    if (FileStatus::Of (settings.file).ExistsAsFile())
-        return Load (settings.file);
+    if (FileStatus::Of(settings.file).ExistsAsFile())
+        return Load(settings.file);
 
-    std::vector<ScreenInfo>().swap (screens);
+    std::vector<ScreenInfo>().swap(screens);
     return true;
 }
 
-bool OutputSetupReader::Load (const juce::File& file) noexcept
+bool OutputSetupReader::Load(const juce::File& file) noexcept
 {
     bool keepScreens = false;
 
     try
     {
-        Adopt (settings, file);
-        auto previous = std::move (screens);
+        Adopt(settings, file);
+        auto previous = std::move(screens);
         screens = {};
-        ReadFiles (keepScreens);
+        ReadFiles(keepScreens);
 
         if (keepScreens)
-            screens = std::move (previous);
+            screens = std::move(previous);
     }
     catch (...)
     {
         // Out of memory half way: what was read may be partial, so keep nothing.
-        std::vector<ScreenInfo>().swap (screens);
+        std::vector<ScreenInfo>().swap(screens);
     }
 
     loaded = true;
-    return ! keepScreens;
+    return !keepScreens;
 }
 
-void OutputSetupReader::ReadFiles (bool& keepScreens)
+void OutputSetupReader::ReadFiles(bool& keepScreens)
 {
-    const auto root = Parse (settings, keepScreens);
+    const auto root = Parse(settings, keepScreens);
 
     if (root == nullptr)
         return;
 
-    if (! root->hasAttribute ("presetFile"))
+    if (!root->hasAttribute("presetFile"))
     {
-        ReadScreenSetup (root.get());
+        ReadScreenSetup(root.get());
         return;
     }
 
     // Watched even while missing: the host may name a preset a moment before it writes it.
-    Adopt (preset, juce::File::getSpecialLocation (juce::File::userDocumentsDirectory)
-                       .getChildFile (hostFolder + "Presets/Advanced Output/" + root->getStringAttribute ("presetFile") + ".xml"));
+    Adopt(preset,
+          juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
+              .getChildFile(hostFolder + "Presets/Advanced Output/" + root->getStringAttribute("presetFile") + ".xml"));
 
-    if (const auto presetRoot = Parse (preset, keepScreens))
-        ReadScreenSetup (ChildByTag (presetRoot.get(), "ScreenSetup"));
+    if (const auto presetRoot = Parse(preset, keepScreens))
+        ReadScreenSetup(ChildByTag(presetRoot.get(), "ScreenSetup"));
 }
 
-void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)
+void OutputSetupReader::ReadScreenSetup(const juce::XmlElement* screenSetup)
 {
-    const auto* screenList = ChildByTag (screenSetup, "screens");
+    const auto* screenList = ChildByTag(screenSetup, "screens");
 
     if (screenList == nullptr)
         return;
 
     for (auto* screenElement : screenList->getChildIterator())
     {
-        if (screenElement->isTextElement() || ! TagMatches (*screenElement, "Screen"))
+        if (screenElement->isTextElement() || !TagMatches(*screenElement, "Screen"))
             continue;
 
         ScreenInfo screen;
 
-        if (const auto* params = ChildByName (screenElement, "Params"))
-            ReadNameAndEnabled (*params, screen.name, screen.enabled);
+        if (const auto* params = ChildByName(screenElement, "Params"))
+            ReadNameAndEnabled(*params, screen.name, screen.enabled);
 
-        if (const auto* layers = ChildByTag (screenElement, "layers"))
+        if (const auto* layers = ChildByTag(screenElement, "layers"))
         {
             for (auto* layer : layers->getChildIterator())
             {
@@ -350,11 +352,11 @@ void OutputSetupReader::ReadScreenSetup (const juce::XmlElement* screenSetup)
 
                 SliceInfo slice;
 
-                if (ReadSlice (*layer, slice))
-                    screen.slices.push_back (std::move (slice));
+                if (ReadSlice(*layer, slice))
+                    screen.slices.push_back(std::move(slice));
             }
         }
 
-        screens.push_back (std::move (screen));
+        screens.push_back(std::move(screen));
     }
 }

@@ -33,7 +33,7 @@ class OutputSetupReader
 public:
     /** Reads the host's files at once; the flag picks "Resolume Arena 6/" (true) or
         "Resolume Arena/" (false) as the host's folder. */
-    explicit OutputSetupReader (bool useArena6Folder);
+    explicit OutputSetupReader(bool useArena6Folder);
 
     ~OutputSetupReader();
 
@@ -51,10 +51,10 @@ public:
         names, replacing screens with what it finds. A file that has never parsed, or that is
         missing, gives no screens; a file that parsed before and fails now (the host is most
         likely writing it) keeps the screens of the last good read until it changes again. */
-    void LoadSettingsFile (juce::File file) noexcept;
+    void LoadSettingsFile(juce::File file) noexcept;
 
     /** Appends the screens found below a screen-setup element; nullptr reads nothing. */
-    void ReadScreenSetup (const juce::XmlElement* screenSetup);
+    void ReadScreenSetup(const juce::XmlElement* screenSetup);
 
     /** True once a settings file has been examined, whether or not anything was read. */
     bool IsLoaded() const noexcept { return loaded; }
@@ -77,12 +77,12 @@ private:
     WatchedFile preset;
     WatchedFile settings;
 
-    static bool HasChanged (WatchedFile&) noexcept;
-    static void Adopt (WatchedFile&, const juce::File&);
-    static std::unique_ptr<juce::XmlElement> Parse (WatchedFile&, bool& keepScreens);
+    static bool HasChanged(WatchedFile&) noexcept;
+    static void Adopt(WatchedFile&, const juce::File&);
+    static std::unique_ptr<juce::XmlElement> Parse(WatchedFile&, bool& keepScreens);
     bool Reread() noexcept;
-    bool Load (const juce::File&) noexcept;
-    void ReadFiles (bool& keepScreens);
+    bool Load(const juce::File&) noexcept;
+    void ReadFiles(bool& keepScreens);
 
-    JUCE_DECLARE_NON_COPYABLE (OutputSetupReader)
+    JUCE_DECLARE_NON_COPYABLE(OutputSetupReader)
 };

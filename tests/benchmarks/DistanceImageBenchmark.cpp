@@ -23,207 +23,231 @@
 
 namespace
 {
-    enum Layout { exampleLayout, fortySlices, denseSlices, showSlices, stackedSlices, scatteredSlices };
-    const char* const layoutNames[] = { "example", "forty", "dense 90", "show 38", "stacked 1000", "scattered 1000" };
+enum Layout
+{
+    exampleLayout,
+    fortySlices,
+    denseSlices,
+    showSlices,
+    stackedSlices,
+    scatteredSlices
+};
+const char* const layoutNames[] = { "example", "forty", "dense 90", "show 38", "stacked 1000", "scattered 1000" };
 
-    std::vector<ScreenInfo> LoadLayout (int layout, int width, int height)
+std::vector<ScreenInfo> LoadLayout(int layout, int width, int height)
+{
+    switch (layout)
     {
-        switch (layout)
-        {
-            case fortySlices:     return DistanceTest::FortySlices (width, height);
-            case denseSlices:     return DistanceTest::DenseSlices (width, height);
-            case showSlices:      return DistanceTest::ShowSlices (width, height);
-            case stackedSlices:   return DistanceTest::StackedSlices (width, height, 1000);
-            case scatteredSlices: return DistanceTest::ScatteredSlices (width, height, 1000);
-            default: break;
-        }
-
-        // The reader finds the host's files under $HOME/Documents.
-        ::setenv ("HOME", ZM_EXAMPLE_HOME, 1);
-        OutputSetupReader reader (false);
-        return reader.screens;
+        case fortySlices: return DistanceTest::FortySlices(width, height);
+        case denseSlices: return DistanceTest::DenseSlices(width, height);
+        case showSlices: return DistanceTest::ShowSlices(width, height);
+        case stackedSlices: return DistanceTest::StackedSlices(width, height, 1000);
+        case scatteredSlices: return DistanceTest::ScatteredSlices(width, height, 1000);
+        default: break;
     }
 
-    // Arguments: layout, width, height, merging on.
-    struct Fixture
+    // The reader finds the host's files under $HOME/Documents.
+    ::setenv("HOME", ZM_EXAMPLE_HOME, 1);
+    OutputSetupReader reader(false);
+    return reader.screens;
+}
+
+// Arguments: layout, width, height, merging on.
+struct Fixture
+{
+    explicit Fixture(benchmark::State& state)
+        : width(static_cast<int>(state.range(1))), height(static_cast<int>(state.range(2))),
+          screens(LoadLayout(static_cast<int>(state.range(0)), width, height)),
+          image(juce::Image::ARGB, width, height, false)
     {
-        explicit Fixture (benchmark::State& state)
-            : width (static_cast<int> (state.range (1))), height (static_cast<int> (state.range (2))),
-              screens (LoadLayout (static_cast<int> (state.range (0)), width, height)),
-              image (juce::Image::ARGB, width, height, false)
-        {
-            switches.mergeShapesOn = state.range (3) != 0;
-            plainSwitches.mergeShapesOn = switches.mergeShapesOn;
-            state.SetLabel (std::string (layoutNames[state.range (0)]) + (switches.mergeShapesOn ? " merged " : " unmerged ")
-                            + std::to_string (width) + "x" + std::to_string (height));
-        }
-
-        ClipperLib::Paths Source() const { return OutlinePolygons::Collect (screens, width, height, switches); }
-        ClipperLib::Paths PlainSource() const { return StraightforwardDistanceImage::Collect (screens, width, height, plainSwitches); }
-
-        int width, height;
-        std::vector<ScreenInfo> screens;
-        juce::Image image;
-        OutlinePolygons::Switches switches;
-        StraightforwardDistanceImage::Switches plainSwitches;
-    };
-
-    // Whole CPU rebuild: collect, offset, paint; on the worker pool, and on the calling thread alone.
-    void BM_Ours_Rebuild (benchmark::State& state)
-    {
-        Fixture f (state);
-        std::unique_ptr<juce::Image> image;
-
-        for (auto _ : state)
-            benchmark::DoNotOptimize (DistanceImage::Rebuild (image, f.screens, f.width, f.height, f.switches));
+        switches.mergeShapesOn = state.range(3) != 0;
+        plainSwitches.mergeShapesOn = switches.mergeShapesOn;
+        state.SetLabel(std::string(layoutNames[state.range(0)]) + (switches.mergeShapesOn ? " merged " : " unmerged ") +
+                       std::to_string(width) + "x" + std::to_string(height));
     }
 
-    void BM_Ours_Rebuild_OneThread (benchmark::State& state)
+    ClipperLib::Paths Source() const { return OutlinePolygons::Collect(screens, width, height, switches); }
+    ClipperLib::Paths PlainSource() const
     {
-        WorkerPool::SetNumWorkers (0);
-        BM_Ours_Rebuild (state);
-        WorkerPool::SetNumWorkers (-1);
+        return StraightforwardDistanceImage::Collect(screens, width, height, plainSwitches);
     }
 
-    void BM_Plain_Rebuild (benchmark::State& state)
+    int width, height;
+    std::vector<ScreenInfo> screens;
+    juce::Image image;
+    OutlinePolygons::Switches switches;
+    StraightforwardDistanceImage::Switches plainSwitches;
+};
+
+// Whole CPU rebuild: collect, offset, paint; on the worker pool, and on the calling thread alone.
+void BM_Ours_Rebuild(benchmark::State& state)
+{
+    Fixture f(state);
+    std::unique_ptr<juce::Image> image;
+
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DistanceImage::Rebuild(image, f.screens, f.width, f.height, f.switches));
+}
+
+void BM_Ours_Rebuild_OneThread(benchmark::State& state)
+{
+    WorkerPool::SetNumWorkers(0);
+    BM_Ours_Rebuild(state);
+    WorkerPool::SetNumWorkers(-1);
+}
+
+void BM_Plain_Rebuild(benchmark::State& state)
+{
+    Fixture f(state);
+
+    for (auto _ : state)
+        StraightforwardDistanceImage::Paint(f.image, f.screens, f.plainSwitches);
+}
+
+// Offsetting: ours on the worker pool, from the slices without repeats; the plain loop one ring after the other.
+void BM_Ours_Offset(benchmark::State& state)
+{
+    Fixture f(state);
+
+    for (auto _ : state)
     {
-        Fixture f (state);
-
-        for (auto _ : state)
-            StraightforwardDistanceImage::Paint (f.image, f.screens, f.plainSwitches);
-    }
-
-    // Offsetting: ours on the worker pool, from the slices without repeats; the plain loop one ring after the other.
-    void BM_Ours_Offset (benchmark::State& state)
-    {
-        Fixture f (state);
-
-        for (auto _ : state)
-        {
-            DistanceRings rings (f.Source());
-            benchmark::DoNotOptimize (rings.GetNumRings());
-        }
-    }
-
-    void BM_Plain_Offset (benchmark::State& state)
-    {
-        Fixture f (state);
-
-        for (auto _ : state)
-        {
-            ClipperLib::ClipperOffset offsetter (2.0, 0.25);
-            offsetter.AddPaths (f.PlainSource(), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
-
-            for (int n = 0; n < DistanceRings::maxNumRings; ++n)
-            {
-                ClipperLib::Paths ring;
-                offsetter.Execute (ring, DistanceRings::GetDistance (n));
-
-                if (ring.empty())
-                    break;
-
-                benchmark::DoNotOptimize (ring.data());
-            }
-        }
-    }
-
-    // Filling from offsets made beforehand.
-    void BM_Ours_Fill (benchmark::State& state)
-    {
-        Fixture f (state);
-        DistanceRings rings (f.Source());
-
-        for (auto _ : state)
-            DistanceImage::PaintRings (f.image, rings);
-    }
-
-    void BM_Plain_Fill (benchmark::State& state)
-    {
-        Fixture f (state);
-        DistanceRings rings (f.Source());
-
-        for (auto _ : state)
-            StraightforwardDistanceImage::PaintRings (f.image, rings);
-    }
-
-    // Uploading the finished image the way the effect does: padded storage, then the pixels.
-    void BM_Upload (benchmark::State& state)
-    {
-        Fixture f (state);
-        EglContext context;
-
-        if (! context.Create (EglContext::Profile::Core33))
-        {
-            state.SkipWithError (context.GetError().c_str());
-            return;
-        }
-
-        std::unique_ptr<juce::Image> image;
-        DistanceImage::Rebuild (image, f.screens, f.width, f.height, f.switches);
-        juce::Image::BitmapData pixels (*image, juce::Image::BitmapData::readOnly);
-        auto textureWidth = DistanceImage::PaddedTextureSize (f.width);
-        auto textureHeight = DistanceImage::PaddedTextureSize (f.height);
-
-        GLuint texture = 0;
-        glGenTextures (1, &texture);
-        glBindTexture (GL_TEXTURE_2D, texture);
-        glPixelStorei (GL_UNPACK_ALIGNMENT, 1);
-
-        for (auto _ : state)
-        {
-            glTexImage2D (GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-            glTexSubImage2D (GL_TEXTURE_2D, 0, 0, 0, f.width, f.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data);
-            glFinish();
-        }
-
-        glDeleteTextures (1, &texture);
-    }
-
-    const std::pair<int, int> sizes[] = { { 1280, 720 }, { 1920, 1080 }, { 3840, 2160 } };
-
-    // The example and the 40 slices merged (the default) and unmerged; the layouts that
-    // used to stall the host unmerged, as they were slow; the stacked slices only when
-    // asked for (withStacked), as they are beyond the plug-in's limits and it draws them
-    // as no screens: the plain loop takes half a minute on them.
-    void Layouts (benchmark::internal::Benchmark* b, int lastLayout, bool withStacked, std::vector<std::pair<int, int>> sizeList)
-    {
-        for (int layout = exampleLayout; layout <= lastLayout; ++layout)
-            for (auto size : sizeList)
-                for (int merged : { 1, 0 })
-                    if ((merged == 0 || layout <= fortySlices || layout == stackedSlices)
-                        && (withStacked || layout != stackedSlices))
-                        b->Args ({ layout, size.first, size.second, merged });
-
-        b->Unit (benchmark::kMillisecond);
-    }
-
-    void AllLayouts (benchmark::internal::Benchmark* b) { Layouts (b, scatteredSlices, true, { std::begin (sizes), std::end (sizes) }); }
-
-    // On one thread the dense layouts take seconds at the larger sizes: 1920 x 1080 only.
-    void OneThreadLayouts (benchmark::internal::Benchmark* b) { Layouts (b, scatteredSlices, true, { { 1920, 1080 } }); }
-
-    // The offsetting and filling apart, without the stacked slices.
-    void SplitLayouts (benchmark::internal::Benchmark* b) { Layouts (b, scatteredSlices, false, { std::begin (sizes), std::end (sizes) }); }
-
-    // The plain loop takes seconds on the scattered slices: they run once each, in
-    // SlowPlainLayouts, so that a benchmark run stays short.
-    void QuickPlainLayouts (benchmark::internal::Benchmark* b) { Layouts (b, showSlices, false, { std::begin (sizes), std::end (sizes) }); }
-
-    void SlowPlainLayouts (benchmark::internal::Benchmark* b)
-    {
-        for (auto size : sizes)
-            b->Args ({ scatteredSlices, size.first, size.second, 0 });
-
-        b->Unit (benchmark::kMillisecond)->Iterations (1);
+        DistanceRings rings(f.Source());
+        benchmark::DoNotOptimize(rings.GetNumRings());
     }
 }
 
-BENCHMARK (BM_Ours_Rebuild)->Apply (AllLayouts);
-BENCHMARK (BM_Ours_Rebuild_OneThread)->Apply (OneThreadLayouts);
-BENCHMARK (BM_Plain_Rebuild)->Apply (QuickPlainLayouts);
-BENCHMARK (BM_Plain_Rebuild)->Apply (SlowPlainLayouts);
-BENCHMARK (BM_Ours_Offset)->Apply (SplitLayouts);
-BENCHMARK (BM_Plain_Offset)->Apply (QuickPlainLayouts);
-BENCHMARK (BM_Ours_Fill)->Apply (SplitLayouts);
-BENCHMARK (BM_Plain_Fill)->Apply (QuickPlainLayouts);
-BENCHMARK (BM_Upload)->Apply (QuickPlainLayouts);
+void BM_Plain_Offset(benchmark::State& state)
+{
+    Fixture f(state);
+
+    for (auto _ : state)
+    {
+        ClipperLib::ClipperOffset offsetter(2.0, 0.25);
+        offsetter.AddPaths(f.PlainSource(), ClipperLib::jtMiter, ClipperLib::etClosedPolygon);
+
+        for (int n = 0; n < DistanceRings::maxNumRings; ++n)
+        {
+            ClipperLib::Paths ring;
+            offsetter.Execute(ring, DistanceRings::GetDistance(n));
+
+            if (ring.empty())
+                break;
+
+            benchmark::DoNotOptimize(ring.data());
+        }
+    }
+}
+
+// Filling from offsets made beforehand.
+void BM_Ours_Fill(benchmark::State& state)
+{
+    Fixture f(state);
+    DistanceRings rings(f.Source());
+
+    for (auto _ : state)
+        DistanceImage::PaintRings(f.image, rings);
+}
+
+void BM_Plain_Fill(benchmark::State& state)
+{
+    Fixture f(state);
+    DistanceRings rings(f.Source());
+
+    for (auto _ : state)
+        StraightforwardDistanceImage::PaintRings(f.image, rings);
+}
+
+// Uploading the finished image the way the effect does: padded storage, then the pixels.
+void BM_Upload(benchmark::State& state)
+{
+    Fixture f(state);
+    EglContext context;
+
+    if (!context.Create(EglContext::Profile::Core33))
+    {
+        state.SkipWithError(context.GetError().c_str());
+        return;
+    }
+
+    std::unique_ptr<juce::Image> image;
+    DistanceImage::Rebuild(image, f.screens, f.width, f.height, f.switches);
+    juce::Image::BitmapData pixels(*image, juce::Image::BitmapData::readOnly);
+    auto textureWidth = DistanceImage::PaddedTextureSize(f.width);
+    auto textureHeight = DistanceImage::PaddedTextureSize(f.height);
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+
+    for (auto _ : state)
+    {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth, textureHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, f.width, f.height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data);
+        glFinish();
+    }
+
+    glDeleteTextures(1, &texture);
+}
+
+const std::pair<int, int> sizes[] = { { 1280, 720 }, { 1920, 1080 }, { 3840, 2160 } };
+
+// The example and the 40 slices merged (the default) and unmerged; the layouts that
+// used to stall the host unmerged, as they were slow; the stacked slices only when
+// asked for (withStacked), as they are beyond the plug-in's limits and it draws them
+// as no screens: the plain loop takes half a minute on them.
+void Layouts(benchmark::internal::Benchmark* b, int lastLayout, bool withStacked,
+             std::vector<std::pair<int, int>> sizeList)
+{
+    for (int layout = exampleLayout; layout <= lastLayout; ++layout)
+        for (auto size : sizeList)
+            for (int merged : { 1, 0 })
+                if ((merged == 0 || layout <= fortySlices || layout == stackedSlices) &&
+                    (withStacked || layout != stackedSlices))
+                    b->Args({ layout, size.first, size.second, merged });
+
+    b->Unit(benchmark::kMillisecond);
+}
+
+void AllLayouts(benchmark::internal::Benchmark* b)
+{
+    Layouts(b, scatteredSlices, true, { std::begin(sizes), std::end(sizes) });
+}
+
+// On one thread the dense layouts take seconds at the larger sizes: 1920 x 1080 only.
+void OneThreadLayouts(benchmark::internal::Benchmark* b)
+{
+    Layouts(b, scatteredSlices, true, { { 1920, 1080 } });
+}
+
+// The offsetting and filling apart, without the stacked slices.
+void SplitLayouts(benchmark::internal::Benchmark* b)
+{
+    Layouts(b, scatteredSlices, false, { std::begin(sizes), std::end(sizes) });
+}
+
+// The plain loop takes seconds on the scattered slices: they run once each, in
+// SlowPlainLayouts, so that a benchmark run stays short.
+void QuickPlainLayouts(benchmark::internal::Benchmark* b)
+{
+    Layouts(b, showSlices, false, { std::begin(sizes), std::end(sizes) });
+}
+
+void SlowPlainLayouts(benchmark::internal::Benchmark* b)
+{
+    for (auto size : sizes)
+        b->Args({ scatteredSlices, size.first, size.second, 0 });
+
+    b->Unit(benchmark::kMillisecond)->Iterations(1);
+}
+} // namespace
+
+BENCHMARK(BM_Ours_Rebuild)->Apply(AllLayouts);
+BENCHMARK(BM_Ours_Rebuild_OneThread)->Apply(OneThreadLayouts);
+BENCHMARK(BM_Plain_Rebuild)->Apply(QuickPlainLayouts);
+BENCHMARK(BM_Plain_Rebuild)->Apply(SlowPlainLayouts);
+BENCHMARK(BM_Ours_Offset)->Apply(SplitLayouts);
+BENCHMARK(BM_Plain_Offset)->Apply(QuickPlainLayouts);
+BENCHMARK(BM_Ours_Fill)->Apply(SplitLayouts);
+BENCHMARK(BM_Plain_Fill)->Apply(QuickPlainLayouts);
+BENCHMARK(BM_Upload)->Apply(QuickPlainLayouts);

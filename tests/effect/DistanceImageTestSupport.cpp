@@ -11,332 +11,336 @@
 
 namespace DistanceTest
 {
-    SliceInfo Slice (Points points, bool enabled)
-    {
-        SliceInfo slice;
-        slice.enabled = enabled;
-        slice.points = std::move (points);
-        return slice;
-    }
+SliceInfo Slice(Points points, bool enabled)
+{
+    SliceInfo slice;
+    slice.enabled = enabled;
+    slice.points = std::move(points);
+    return slice;
+}
 
-    SliceInfo Rectangle (float x, float y, float w, float h, bool enabled)
-    {
-        return Slice ({ { x, y }, { x + w, y }, { x + w, y + h }, { x, y + h } }, enabled);
-    }
+SliceInfo Rectangle(float x, float y, float w, float h, bool enabled)
+{
+    return Slice({ { x, y }, { x + w, y }, { x + w, y + h }, { x, y + h } }, enabled);
+}
 
-    ScreenInfo Screen (std::vector<SliceInfo> slices, bool enabled)
-    {
-        ScreenInfo screen;
-        screen.enabled = enabled;
-        screen.slices = std::move (slices);
-        return screen;
-    }
+ScreenInfo Screen(std::vector<SliceInfo> slices, bool enabled)
+{
+    ScreenInfo screen;
+    screen.enabled = enabled;
+    screen.slices = std::move(slices);
+    return screen;
+}
 
-    std::vector<ScreenInfo> FortySlices (int width, int height)
-    {
-        // A deterministic mix: a grid of rectangles, some rotated quads, some
-        // triangles, with neighbours overlapping or touching.
-        std::vector<SliceInfo> slices;
-        auto cellW = static_cast<float> (width) / 8.0f;
-        auto cellH = static_cast<float> (height) / 5.0f;
+std::vector<ScreenInfo> FortySlices(int width, int height)
+{
+    // A deterministic mix: a grid of rectangles, some rotated quads, some
+    // triangles, with neighbours overlapping or touching.
+    std::vector<SliceInfo> slices;
+    auto cellW = static_cast<float>(width) / 8.0f;
+    auto cellH = static_cast<float>(height) / 5.0f;
 
-        for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 40; ++i)
+    {
+        auto x = static_cast<float>(i % 8) * cellW;
+        auto y = static_cast<float>(i / 8) * cellH;
+
+        switch (i % 4)
         {
-            auto x = static_cast<float> (i % 8) * cellW;
-            auto y = static_cast<float> (i / 8) * cellH;
-
-            switch (i % 4)
+            case 0: slices.push_back(Rectangle(x, y, cellW, cellH)); break;
+            case 1: slices.push_back(Rectangle(x - 0.2f * cellW, y + 0.1f * cellH, cellW * 1.1f, cellH * 0.7f)); break;
+            case 2:
             {
-                case 0:  slices.push_back (Rectangle (x, y, cellW, cellH)); break;
-                case 1:  slices.push_back (Rectangle (x - 0.2f * cellW, y + 0.1f * cellH, cellW * 1.1f, cellH * 0.7f)); break;
-                case 2:
+                auto cx = x + 0.5f * cellW, cy = y + 0.5f * cellH;
+                auto r = 0.6f * std::min(cellW, cellH);
+                Points quad;
+
+                for (int k = 0; k < 4; ++k)
                 {
-                    auto cx = x + 0.5f * cellW, cy = y + 0.5f * cellH;
-                    auto r = 0.6f * std::min (cellW, cellH);
-                    Points quad;
+                    auto angle = 0.4f + static_cast<float>(k) * 1.5707963f;
+                    quad.push_back({ cx + r * std::cos(angle), cy + r * std::sin(angle) });
+                }
 
-                    for (int k = 0; k < 4; ++k)
-                    {
-                        auto angle = 0.4f + static_cast<float> (k) * 1.5707963f;
-                        quad.push_back ({ cx + r * std::cos (angle), cy + r * std::sin (angle) });
-                    }
+                slices.push_back(Slice(quad));
+                break;
+            }
+            default:
+                slices.push_back(Slice(
+                    { { x, y + cellH }, { x + 0.5f * cellW, y - 0.2f * cellH }, { x + cellW * 1.2f, y + cellH } }));
+        }
+    }
 
-                    slices.push_back (Slice (quad));
+    return { Screen(std::move(slices)) };
+}
+
+namespace
+{
+Points Star(float cx, float cy, float outer, float inner, int tips, float turn)
+{
+    Points star;
+
+    for (int k = 0; k < 2 * tips; ++k)
+    {
+        auto radius = (k % 2 == 0) ? outer : inner;
+        auto angle = turn + static_cast<float>(k) * 3.14159265f / static_cast<float>(tips);
+        star.push_back({ cx + radius * std::cos(angle), cy + radius * std::sin(angle) });
+    }
+
+    return star;
+}
+
+Points RotatedRectangle(float cx, float cy, float halfW, float halfH, float angle)
+{
+    Points corners;
+    auto c = std::cos(angle), s = std::sin(angle);
+
+    for (auto corner : { juce::Point<float>(-1, -1), { 1, -1 }, { 1, 1 }, { -1, 1 } })
+        corners.push_back(
+            { cx + corner.x * halfW * c - corner.y * halfH * s, cy + corner.x * halfW * s + corner.y * halfH * c });
+
+    return corners;
+}
+} // namespace
+
+std::vector<ScreenInfo> RandomLayout(juce::Random& random, int width, int height, int numScreens, int slicesPerScreen)
+{
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+    auto size = std::min(w, h);
+    std::vector<ScreenInfo> screens;
+
+    for (int s = 0; s < numScreens; ++s)
+    {
+        std::vector<SliceInfo> slices;
+
+        for (int i = 0; i < slicesPerScreen; ++i)
+        {
+            auto cx = (random.nextFloat() * 1.3f - 0.15f) * w;
+            auto cy = (random.nextFloat() * 1.3f - 0.15f) * h;
+            auto radius = (0.04f + 0.6f * random.nextFloat()) * size;
+            auto turn = random.nextFloat() * 6.2831853f;
+            Points points;
+
+            switch (random.nextInt(4))
+            {
+                case 0: points = RotatedRectangle(cx, cy, radius, radius * (0.1f + random.nextFloat()), turn); break;
+                case 1: // the inner radius goes down to a hair, so the tips become thin spikes
+                    points =
+                        Star(cx, cy, radius, radius * (0.02f + 0.5f * random.nextFloat()), 3 + random.nextInt(7), turn);
                     break;
-                }
-                default: slices.push_back (Slice ({ { x, y + cellH }, { x + 0.5f * cellW, y - 0.2f * cellH }, { x + cellW * 1.2f, y + cellH } }));
-            }
-        }
-
-        return { Screen (std::move (slices)) };
-    }
-
-    namespace
-    {
-        Points Star (float cx, float cy, float outer, float inner, int tips, float turn)
-        {
-            Points star;
-
-            for (int k = 0; k < 2 * tips; ++k)
-            {
-                auto radius = (k % 2 == 0) ? outer : inner;
-                auto angle = turn + static_cast<float> (k) * 3.14159265f / static_cast<float> (tips);
-                star.push_back ({ cx + radius * std::cos (angle), cy + radius * std::sin (angle) });
+                case 2: // random points in random order: self-intersecting
+                    for (int k = 3 + random.nextInt(7); --k >= 0;)
+                        points.push_back({ cx + (random.nextFloat() * 2.0f - 1.0f) * radius,
+                                           cy + (random.nextFloat() * 2.0f - 1.0f) * radius });
+                    break;
+                default: // a repeat of an earlier slice, or a thin sliver
+                    if (!slices.empty())
+                        points = slices[static_cast<size_t>(random.nextInt(static_cast<int>(slices.size())))].points;
+                    else
+                        points = RotatedRectangle(cx, cy, radius, 1.5f, turn);
             }
 
-            return star;
+            slices.push_back(Slice(points, random.nextInt(5) != 0));
         }
 
-        Points RotatedRectangle (float cx, float cy, float halfW, float halfH, float angle)
+        screens.push_back(Screen(std::move(slices), random.nextInt(4) != 0));
+    }
+
+    return screens;
+}
+
+OutlinePolygons::Switches RandomSwitches(juce::Random& random, int numScreens)
+{
+    OutlinePolygons::Switches switches;
+    switches.mergeShapesOn = random.nextBool();
+    switches.hiddenScreensOn = random.nextBool();
+    switches.hiddenSlicesOn = random.nextBool();
+    switches.screenSelection = random.nextInt(4) == 0 ? 1 + random.nextInt(numScreens) : 0;
+    return switches;
+}
+
+std::vector<ScreenInfo> DenseSlices(int width, int height)
+{
+    // A 10 x 9 grid of stars, each reaching well into its neighbours' cells.
+    std::vector<SliceInfo> slices;
+    auto cellW = static_cast<float>(width) / 10.0f, cellH = static_cast<float>(height) / 9.0f;
+
+    for (int i = 0; i < 90; ++i)
+    {
+        auto cx = (static_cast<float>(i % 10) + 0.5f) * cellW, cy = (static_cast<float>(i / 10) + 0.5f) * cellH;
+        auto outer = 1.6f * std::max(cellW, cellH);
+        slices.push_back(Slice(Star(cx, cy, outer, 0.45f * outer, 5 + i % 3, 0.37f * static_cast<float>(i))));
+    }
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> ShowSlices(int width, int height)
+{
+    // Face-mapping: 38 overlapping polygons of 7 to 9 points (5 x 8 + 27 x 9 + 6 x 7 = 325)
+    // over the middle of the output.
+    std::vector<SliceInfo> slices;
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+
+    for (int i = 0; i < 38; ++i)
+    {
+        auto count = i < 5 ? 8 : (i < 32 ? 9 : 7);
+        auto angle = static_cast<float>(i) * 0.61f;
+        auto cx = w * (0.5f + 0.3f * std::cos(angle) * static_cast<float>(i % 7) / 6.0f);
+        auto cy = h * (0.5f + 0.3f * std::sin(angle) * static_cast<float>(i % 5) / 4.0f);
+        auto radius = 0.12f * h * (1.0f + static_cast<float>(i % 3) * 0.4f);
+        Points points;
+
+        for (int k = 0; k < count; ++k)
         {
-            Points corners;
-            auto c = std::cos (angle), s = std::sin (angle);
-
-            for (auto corner : { juce::Point<float> (-1, -1), { 1, -1 }, { 1, 1 }, { -1, 1 } })
-                corners.push_back ({ cx + corner.x * halfW * c - corner.y * halfH * s,
-                                     cy + corner.x * halfW * s + corner.y * halfH * c });
-
-            return corners;
+            auto a = angle + static_cast<float>(k) * 6.2831853f / static_cast<float>(count);
+            auto r = radius * (k % 2 == 0 ? 1.0f : 0.8f);
+            points.push_back({ cx + r * std::cos(a) + 0.25f, cy + r * 0.8f * std::sin(a) + 0.75f });
         }
+
+        slices.push_back(Slice(points));
     }
 
-    std::vector<ScreenInfo> RandomLayout (juce::Random& random, int width, int height, int numScreens, int slicesPerScreen)
-    {
-        auto w = static_cast<float> (width), h = static_cast<float> (height);
-        auto size = std::min (w, h);
-        std::vector<ScreenInfo> screens;
+    return { Screen(std::move(slices)) };
+}
 
-        for (int s = 0; s < numScreens; ++s)
+std::vector<ScreenInfo> StackedSlices(int width, int height, int count)
+{
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+    return { Screen(std::vector<SliceInfo>(static_cast<size_t>(count), Slice({ { 0.1f * w, 0.2f * h },
+                                                                               { 0.9f * w, 0.1f * h },
+                                                                               { 0.8f * w, 0.9f * h },
+                                                                               { 0.5f * w, 0.6f * h },
+                                                                               { 0.2f * w, 0.8f * h } }))) };
+}
+
+std::vector<ScreenInfo> ScatteredSlices(int width, int height, int count)
+{
+    juce::Random random(count);
+    std::vector<SliceInfo> slices;
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+
+    for (int i = 0; i < count; ++i)
+    {
+        auto cx = random.nextFloat() * w, cy = random.nextFloat() * h;
+        auto radius = (0.01f + 0.05f * random.nextFloat()) * h;
+
+        if (i % 2 == 0)
+            slices.push_back(Slice(RotatedRectangle(cx, cy, radius, radius * 0.6f, random.nextFloat() * 3.0f)));
+        else
+            slices.push_back(Slice(Star(cx, cy, radius, 0.5f * radius, 3, random.nextFloat() * 3.0f)));
+    }
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> OverlappingSlices(int width, int height, int count, int pointsPerSlice)
+{
+    juce::Random random(count);
+    std::vector<SliceInfo> slices;
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+
+    for (int i = 0; i < count; ++i)
+    {
+        Points points;
+
+        for (int k = 0; k < pointsPerSlice; ++k)
+            points.push_back({ (0.1f + 0.8f * random.nextFloat()) * w, (0.1f + 0.8f * random.nextFloat()) * h });
+
+        slices.push_back(Slice(std::move(points)));
+    }
+
+    return { Screen(std::move(slices)) };
+}
+
+juce::Image PaintFast(const std::vector<ScreenInfo>& screens, int width, int height,
+                      const OutlinePolygons::Switches& switches)
+{
+    std::unique_ptr<juce::Image> image;
+    EXPECT_TRUE(DistanceImage::Rebuild(image, screens, width, height, switches));
+    return image != nullptr ? *image : juce::Image();
+}
+
+juce::Image PaintPlain(const std::vector<ScreenInfo>& screens, int width, int height,
+                       const OutlinePolygons::Switches& switches)
+{
+    StraightforwardDistanceImage::Switches plain;
+    plain.hiddenScreensOn = switches.hiddenScreensOn;
+    plain.hiddenSlicesOn = switches.hiddenSlicesOn;
+    plain.mergeShapesOn = switches.mergeShapesOn;
+    plain.screenSelection = switches.screenSelection;
+
+    juce::Image image(juce::Image::ARGB, width, height, false);
+    StraightforwardDistanceImage::Paint(image, screens, plain);
+    return image;
+}
+
+int Grey(const juce::Image& image, int x, int y)
+{
+    auto colour = image.getPixelAt(x, y);
+    EXPECT_EQ(colour.getAlpha(), 255) << "at " << x << ", " << y;
+    EXPECT_EQ(colour.getRed(), colour.getGreen()) << "at " << x << ", " << y;
+    EXPECT_EQ(colour.getRed(), colour.getBlue()) << "at " << x << ", " << y;
+    return colour.getRed();
+}
+
+int MaxDifference(const juce::Image& a, const juce::Image& b)
+{
+    EXPECT_EQ(a.getBounds(), b.getBounds());
+    juce::Image::BitmapData da(a, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData db(b, juce::Image::BitmapData::readOnly);
+    int worst = 0;
+
+    for (int y = 0; y < a.getHeight(); ++y)
+    {
+        auto* ra = da.getLinePointer(y);
+        auto* rb = db.getLinePointer(y);
+
+        for (int i = 0; i < a.getWidth() * 4; ++i)
+            worst = std::max(worst, std::abs(static_cast<int>(ra[i]) - static_cast<int>(rb[i])));
+    }
+
+    return worst;
+}
+
+int CountDifferences(const juce::Image& a, const juce::Image& b, int tolerance)
+{
+    EXPECT_EQ(a.getBounds(), b.getBounds());
+    juce::Image::BitmapData da(a, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData db(b, juce::Image::BitmapData::readOnly);
+    int count = 0;
+
+    for (int y = 0; y < a.getHeight(); ++y)
+    {
+        auto* ra = da.getLinePointer(y);
+        auto* rb = db.getLinePointer(y);
+
+        for (int x = 0; x < a.getWidth(); ++x)
         {
-            std::vector<SliceInfo> slices;
+            bool differs = false;
 
-            for (int i = 0; i < slicesPerScreen; ++i)
-            {
-                auto cx = (random.nextFloat() * 1.3f - 0.15f) * w;
-                auto cy = (random.nextFloat() * 1.3f - 0.15f) * h;
-                auto radius = (0.04f + 0.6f * random.nextFloat()) * size;
-                auto turn = random.nextFloat() * 6.2831853f;
-                Points points;
+            for (int c = 0; c < 4; ++c)
+                differs =
+                    differs || std::abs(static_cast<int>(ra[x * 4 + c]) - static_cast<int>(rb[x * 4 + c])) > tolerance;
 
-                switch (random.nextInt (4))
-                {
-                    case 0:
-                        points = RotatedRectangle (cx, cy, radius, radius * (0.1f + random.nextFloat()), turn);
-                        break;
-                    case 1:   // the inner radius goes down to a hair, so the tips become thin spikes
-                        points = Star (cx, cy, radius, radius * (0.02f + 0.5f * random.nextFloat()), 3 + random.nextInt (7), turn);
-                        break;
-                    case 2:   // random points in random order: self-intersecting
-                        for (int k = 3 + random.nextInt (7); --k >= 0;)
-                            points.push_back ({ cx + (random.nextFloat() * 2.0f - 1.0f) * radius,
-                                                cy + (random.nextFloat() * 2.0f - 1.0f) * radius });
-                        break;
-                    default:  // a repeat of an earlier slice, or a thin sliver
-                        if (! slices.empty())
-                            points = slices[static_cast<size_t> (random.nextInt (static_cast<int> (slices.size())))].points;
-                        else
-                            points = RotatedRectangle (cx, cy, radius, 1.5f, turn);
-                }
-
-                slices.push_back (Slice (points, random.nextInt (5) != 0));
-            }
-
-            screens.push_back (Screen (std::move (slices), random.nextInt (4) != 0));
+            count += differs ? 1 : 0;
         }
-
-        return screens;
     }
 
-    OutlinePolygons::Switches RandomSwitches (juce::Random& random, int numScreens)
-    {
-        OutlinePolygons::Switches switches;
-        switches.mergeShapesOn = random.nextBool();
-        switches.hiddenScreensOn = random.nextBool();
-        switches.hiddenSlicesOn = random.nextBool();
-        switches.screenSelection = random.nextInt (4) == 0 ? 1 + random.nextInt (numScreens) : 0;
-        return switches;
-    }
+    return count;
+}
 
-    std::vector<ScreenInfo> DenseSlices (int width, int height)
-    {
-        // A 10 x 9 grid of stars, each reaching well into its neighbours' cells.
-        std::vector<SliceInfo> slices;
-        auto cellW = static_cast<float> (width) / 10.0f, cellH = static_cast<float> (height) / 9.0f;
+bool SamePixels(const juce::Image& a, const juce::Image& b)
+{
+    if (a.getBounds() != b.getBounds())
+        return false;
 
-        for (int i = 0; i < 90; ++i)
-        {
-            auto cx = (static_cast<float> (i % 10) + 0.5f) * cellW, cy = (static_cast<float> (i / 10) + 0.5f) * cellH;
-            auto outer = 1.6f * std::max (cellW, cellH);
-            slices.push_back (Slice (Star (cx, cy, outer, 0.45f * outer, 5 + i % 3, 0.37f * static_cast<float> (i))));
-        }
+    juce::Image::BitmapData da(a, juce::Image::BitmapData::readOnly);
+    juce::Image::BitmapData db(b, juce::Image::BitmapData::readOnly);
 
-        return { Screen (std::move (slices)) };
-    }
-
-    std::vector<ScreenInfo> ShowSlices (int width, int height)
-    {
-        // Face-mapping: 38 overlapping polygons of 7 to 9 points (5 x 8 + 27 x 9 + 6 x 7 = 325)
-        // over the middle of the output.
-        std::vector<SliceInfo> slices;
-        auto w = static_cast<float> (width), h = static_cast<float> (height);
-
-        for (int i = 0; i < 38; ++i)
-        {
-            auto count = i < 5 ? 8 : (i < 32 ? 9 : 7);
-            auto angle = static_cast<float> (i) * 0.61f;
-            auto cx = w * (0.5f + 0.3f * std::cos (angle) * static_cast<float> (i % 7) / 6.0f);
-            auto cy = h * (0.5f + 0.3f * std::sin (angle) * static_cast<float> (i % 5) / 4.0f);
-            auto radius = 0.12f * h * (1.0f + static_cast<float> (i % 3) * 0.4f);
-            Points points;
-
-            for (int k = 0; k < count; ++k)
-            {
-                auto a = angle + static_cast<float> (k) * 6.2831853f / static_cast<float> (count);
-                auto r = radius * (k % 2 == 0 ? 1.0f : 0.8f);
-                points.push_back ({ cx + r * std::cos (a) + 0.25f, cy + r * 0.8f * std::sin (a) + 0.75f });
-            }
-
-            slices.push_back (Slice (points));
-        }
-
-        return { Screen (std::move (slices)) };
-    }
-
-    std::vector<ScreenInfo> StackedSlices (int width, int height, int count)
-    {
-        auto w = static_cast<float> (width), h = static_cast<float> (height);
-        return { Screen (std::vector<SliceInfo> (static_cast<size_t> (count),
-                                                 Slice ({ { 0.1f * w, 0.2f * h }, { 0.9f * w, 0.1f * h }, { 0.8f * w, 0.9f * h },
-                                                          { 0.5f * w, 0.6f * h }, { 0.2f * w, 0.8f * h } }))) };
-    }
-
-    std::vector<ScreenInfo> ScatteredSlices (int width, int height, int count)
-    {
-        juce::Random random (count);
-        std::vector<SliceInfo> slices;
-        auto w = static_cast<float> (width), h = static_cast<float> (height);
-
-        for (int i = 0; i < count; ++i)
-        {
-            auto cx = random.nextFloat() * w, cy = random.nextFloat() * h;
-            auto radius = (0.01f + 0.05f * random.nextFloat()) * h;
-
-            if (i % 2 == 0)
-                slices.push_back (Slice (RotatedRectangle (cx, cy, radius, radius * 0.6f, random.nextFloat() * 3.0f)));
-            else
-                slices.push_back (Slice (Star (cx, cy, radius, 0.5f * radius, 3, random.nextFloat() * 3.0f)));
-        }
-
-        return { Screen (std::move (slices)) };
-    }
-
-    std::vector<ScreenInfo> OverlappingSlices (int width, int height, int count, int pointsPerSlice)
-    {
-        juce::Random random (count);
-        std::vector<SliceInfo> slices;
-        auto w = static_cast<float> (width), h = static_cast<float> (height);
-
-        for (int i = 0; i < count; ++i)
-        {
-            Points points;
-
-            for (int k = 0; k < pointsPerSlice; ++k)
-                points.push_back ({ (0.1f + 0.8f * random.nextFloat()) * w, (0.1f + 0.8f * random.nextFloat()) * h });
-
-            slices.push_back (Slice (std::move (points)));
-        }
-
-        return { Screen (std::move (slices)) };
-    }
-
-    juce::Image PaintFast (const std::vector<ScreenInfo>& screens, int width, int height,
-                           const OutlinePolygons::Switches& switches)
-    {
-        std::unique_ptr<juce::Image> image;
-        EXPECT_TRUE (DistanceImage::Rebuild (image, screens, width, height, switches));
-        return image != nullptr ? *image : juce::Image();
-    }
-
-    juce::Image PaintPlain (const std::vector<ScreenInfo>& screens, int width, int height,
-                            const OutlinePolygons::Switches& switches)
-    {
-        StraightforwardDistanceImage::Switches plain;
-        plain.hiddenScreensOn = switches.hiddenScreensOn;
-        plain.hiddenSlicesOn = switches.hiddenSlicesOn;
-        plain.mergeShapesOn = switches.mergeShapesOn;
-        plain.screenSelection = switches.screenSelection;
-
-        juce::Image image (juce::Image::ARGB, width, height, false);
-        StraightforwardDistanceImage::Paint (image, screens, plain);
-        return image;
-    }
-
-    int Grey (const juce::Image& image, int x, int y)
-    {
-        auto colour = image.getPixelAt (x, y);
-        EXPECT_EQ (colour.getAlpha(), 255) << "at " << x << ", " << y;
-        EXPECT_EQ (colour.getRed(), colour.getGreen()) << "at " << x << ", " << y;
-        EXPECT_EQ (colour.getRed(), colour.getBlue()) << "at " << x << ", " << y;
-        return colour.getRed();
-    }
-
-    int MaxDifference (const juce::Image& a, const juce::Image& b)
-    {
-        EXPECT_EQ (a.getBounds(), b.getBounds());
-        juce::Image::BitmapData da (a, juce::Image::BitmapData::readOnly);
-        juce::Image::BitmapData db (b, juce::Image::BitmapData::readOnly);
-        int worst = 0;
-
-        for (int y = 0; y < a.getHeight(); ++y)
-        {
-            auto* ra = da.getLinePointer (y);
-            auto* rb = db.getLinePointer (y);
-
-            for (int i = 0; i < a.getWidth() * 4; ++i)
-                worst = std::max (worst, std::abs (static_cast<int> (ra[i]) - static_cast<int> (rb[i])));
-        }
-
-        return worst;
-    }
-
-    int CountDifferences (const juce::Image& a, const juce::Image& b, int tolerance)
-    {
-        EXPECT_EQ (a.getBounds(), b.getBounds());
-        juce::Image::BitmapData da (a, juce::Image::BitmapData::readOnly);
-        juce::Image::BitmapData db (b, juce::Image::BitmapData::readOnly);
-        int count = 0;
-
-        for (int y = 0; y < a.getHeight(); ++y)
-        {
-            auto* ra = da.getLinePointer (y);
-            auto* rb = db.getLinePointer (y);
-
-            for (int x = 0; x < a.getWidth(); ++x)
-            {
-                bool differs = false;
-
-                for (int c = 0; c < 4; ++c)
-                    differs = differs || std::abs (static_cast<int> (ra[x * 4 + c]) - static_cast<int> (rb[x * 4 + c])) > tolerance;
-
-                count += differs ? 1 : 0;
-            }
-        }
-
-        return count;
-    }
-
-    bool SamePixels (const juce::Image& a, const juce::Image& b)
-    {
-        if (a.getBounds() != b.getBounds())
+    for (int y = 0; y < a.getHeight(); ++y)
+        if (std::memcmp(da.getLinePointer(y), db.getLinePointer(y), static_cast<size_t>(a.getWidth()) * 4) != 0)
             return false;
 
-        juce::Image::BitmapData da (a, juce::Image::BitmapData::readOnly);
-        juce::Image::BitmapData db (b, juce::Image::BitmapData::readOnly);
-
-        for (int y = 0; y < a.getHeight(); ++y)
-            if (std::memcmp (da.getLinePointer (y), db.getLinePointer (y), static_cast<size_t> (a.getWidth()) * 4) != 0)
-                return false;
-
-        return true;
-    }
+    return true;
 }
+} // namespace DistanceTest

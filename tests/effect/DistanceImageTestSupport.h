@@ -13,59 +13,59 @@
 */
 namespace DistanceTest
 {
-    using Points = std::vector<juce::Point<float>>;
+using Points = std::vector<juce::Point<float>>;
 
-    SliceInfo Slice (Points points, bool enabled = true);
-    SliceInfo Rectangle (float x, float y, float w, float h, bool enabled = true);
-    ScreenInfo Screen (std::vector<SliceInfo> slices, bool enabled = true);
+SliceInfo Slice(Points points, bool enabled = true);
+SliceInfo Rectangle(float x, float y, float w, float h, bool enabled = true);
+ScreenInfo Screen(std::vector<SliceInfo> slices, bool enabled = true);
 
-    /** A screen of 40 overlapping and touching slices of assorted shapes spread over the size. */
-    std::vector<ScreenInfo> FortySlices (int width, int height);
+/** A screen of 40 overlapping and touching slices of assorted shapes spread over the size. */
+std::vector<ScreenInfo> FortySlices(int width, int height);
 
-    /** A random layout of the kinds a show has and some it should survive: screens of
+/** A random layout of the kinds a show has and some it should survive: screens of
         rotated rectangles, concave stars with hair-thin spikes, self-intersecting
         polygons, fractional points, slices reaching past the edges, repeated
         slices, some slices and screens switched off.
     */
-    std::vector<ScreenInfo> RandomLayout (juce::Random& random, int width, int height, int numScreens, int slicesPerScreen);
+std::vector<ScreenInfo> RandomLayout(juce::Random& random, int width, int height, int numScreens, int slicesPerScreen);
 
-    /** Random switches: merging, both hidden switches, now and then one screen chosen. */
-    OutlinePolygons::Switches RandomSwitches (juce::Random& random, int numScreens);
+/** Random switches: merging, both hidden switches, now and then one screen chosen. */
+OutlinePolygons::Switches RandomSwitches(juce::Random& random, int numScreens);
 
-    /** 90 overlapping concave slices spread over the size: the densest layout we measure. */
-    std::vector<ScreenInfo> DenseSlices (int width, int height);
+/** 90 overlapping concave slices spread over the size: the densest layout we measure. */
+std::vector<ScreenInfo> DenseSlices(int width, int height);
 
-    /** 38 overlapping slices of 325 points in all, like a face-mapping show. */
-    std::vector<ScreenInfo> ShowSlices (int width, int height);
+/** 38 overlapping slices of 325 points in all, like a face-mapping show. */
+std::vector<ScreenInfo> ShowSlices(int width, int height);
 
-    /** The same slice, count times over. */
-    std::vector<ScreenInfo> StackedSlices (int width, int height, int count);
+/** The same slice, count times over. */
+std::vector<ScreenInfo> StackedSlices(int width, int height, int count);
 
-    /** Count small random quads and three-pointed stars anywhere on the size. */
-    std::vector<ScreenInfo> ScatteredSlices (int width, int height, int count);
+/** Count small random quads and three-pointed stars anywhere on the size. */
+std::vector<ScreenInfo> ScatteredSlices(int width, int height, int count);
 
-    /** Count slices of so many random points each, all over the middle of the size:
+/** Count slices of so many random points each, all over the middle of the size:
         self-crossing and laid over one another, the most crowded layout we measure.
     */
-    std::vector<ScreenInfo> OverlappingSlices (int width, int height, int count, int pointsPerSlice);
+std::vector<ScreenInfo> OverlappingSlices(int width, int height, int count, int pointsPerSlice);
 
-    /** Paints with the plug-in's method into a fresh image (fails the test if it reports false). */
-    juce::Image PaintFast (const std::vector<ScreenInfo>& screens, int width, int height,
-                           const OutlinePolygons::Switches& switches = {});
+/** Paints with the plug-in's method into a fresh image (fails the test if it reports false). */
+juce::Image PaintFast(const std::vector<ScreenInfo>& screens, int width, int height,
+                      const OutlinePolygons::Switches& switches = {});
 
-    /** Paints every ring whole, the plain way, collecting the slices itself. */
-    juce::Image PaintPlain (const std::vector<ScreenInfo>& screens, int width, int height,
-                            const OutlinePolygons::Switches& switches = {});
+/** Paints every ring whole, the plain way, collecting the slices itself. */
+juce::Image PaintPlain(const std::vector<ScreenInfo>& screens, int width, int height,
+                       const OutlinePolygons::Switches& switches = {});
 
-    /** The grey level at a pixel (the red channel; checks that the pixel is an opaque grey). */
-    int Grey (const juce::Image& image, int x, int y);
+/** The grey level at a pixel (the red channel; checks that the pixel is an opaque grey). */
+int Grey(const juce::Image& image, int x, int y);
 
-    /** The largest per-channel difference between two images of the same size. */
-    int MaxDifference (const juce::Image& a, const juce::Image& b);
+/** The largest per-channel difference between two images of the same size. */
+int MaxDifference(const juce::Image& a, const juce::Image& b);
 
-    /** The number of pixels where some channel differs by more than the tolerance. */
-    int CountDifferences (const juce::Image& a, const juce::Image& b, int tolerance);
+/** The number of pixels where some channel differs by more than the tolerance. */
+int CountDifferences(const juce::Image& a, const juce::Image& b, int tolerance);
 
-    /** True when both images hold the same bytes. */
-    bool SamePixels (const juce::Image& a, const juce::Image& b);
-}
+/** True when both images hold the same bytes. */
+bool SamePixels(const juce::Image& a, const juce::Image& b);
+} // namespace DistanceTest

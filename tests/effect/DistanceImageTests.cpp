@@ -12,326 +12,371 @@ using namespace DistanceTest;
 
 namespace
 {
-    OutlinePolygons::Switches Unmerged()
-    {
-        OutlinePolygons::Switches switches;
-        switches.mergeShapesOn = false;
-        return switches;
-    }
+OutlinePolygons::Switches Unmerged()
+{
+    OutlinePolygons::Switches switches;
+    switches.mergeShapesOn = false;
+    return switches;
 }
+} // namespace
 
 // The table of levels: 255 beyond 50 px outside, 204 on the border, one level per pixel.
-TEST (DistanceImageLevels, WithoutScreensTheViewportIsTheShape)
+TEST(DistanceImageLevels, WithoutScreensTheViewportIsTheShape)
 {
-    auto image = PaintFast ({}, 500, 460);
+    auto image = PaintFast({}, 500, 460);
 
     for (int x = 0; x < 250; ++x)
-        ASSERT_EQ (Grey (image, x, 230), std::max (0, 204 - x)) << "column " << x;
+        ASSERT_EQ(Grey(image, x, 230), std::max(0, 204 - x)) << "column " << x;
 
     for (int y = 0; y < 230; ++y)
-        ASSERT_EQ (Grey (image, 250, y), std::max (0, 204 - y)) << "row " << y;
+        ASSERT_EQ(Grey(image, 250, y), std::max(0, 204 - y)) << "row " << y;
 
-    EXPECT_EQ (Grey (image, 499, 230), 204);
-    EXPECT_EQ (Grey (image, 250, 459), 204);
-    EXPECT_EQ (Grey (image, 0, 0), 204);
+    EXPECT_EQ(Grey(image, 499, 230), 204);
+    EXPECT_EQ(Grey(image, 250, 459), 204);
+    EXPECT_EQ(Grey(image, 0, 0), 204);
 }
 
-TEST (DistanceImageLevels, OneRectangleFollowsTheTable)
+TEST(DistanceImageLevels, OneRectangleFollowsTheTable)
 {
-    auto image = PaintFast ({ Screen ({ Rectangle (200, 200, 200, 200) }) }, 600, 600);
+    auto image = PaintFast({ Screen({ Rectangle(200, 200, 200, 200) }) }, 600, 600);
 
     // Left half of the middle row: grey 404 - x from 50 px outside to the middle.
     for (int x = 0; x < 300; ++x)
-        ASSERT_EQ (Grey (image, x, 300), std::min (255, 404 - x)) << "column " << x;
+        ASSERT_EQ(Grey(image, x, 300), std::min(255, 404 - x)) << "column " << x;
 
-    EXPECT_NEAR (Grey (image, 190, 300), 214, 1);   // 10 px outside
-    EXPECT_EQ (Grey (image, 149, 300), 255);         // beyond 50 px
-    EXPECT_EQ (Grey (image, 150, 300), 254);
-    EXPECT_EQ (Grey (image, 200, 300), 204);         // on the border
-    EXPECT_NEAR (Grey (image, 230, 300), 174, 1);   // 30 px inside
-    EXPECT_EQ (Grey (image, 300, 300), 105);         // thin shape: the last ring's level stays
-    EXPECT_EQ (Grey (image, 0, 0), 255);
+    EXPECT_NEAR(Grey(image, 190, 300), 214, 1); // 10 px outside
+    EXPECT_EQ(Grey(image, 149, 300), 255);      // beyond 50 px
+    EXPECT_EQ(Grey(image, 150, 300), 254);
+    EXPECT_EQ(Grey(image, 200, 300), 204);      // on the border
+    EXPECT_NEAR(Grey(image, 230, 300), 174, 1); // 30 px inside
+    EXPECT_EQ(Grey(image, 300, 300), 105);      // thin shape: the last ring's level stays
+    EXPECT_EQ(Grey(image, 0, 0), 255);
 
     // Mitred corners stay square outside the shape.
-    EXPECT_EQ (Grey (image, 150, 150), 254);
-    EXPECT_EQ (Grey (image, 170, 180), 234);   // the further of the two sides counts
+    EXPECT_EQ(Grey(image, 150, 150), 254);
+    EXPECT_EQ(Grey(image, 170, 180), 234); // the further of the two sides counts
 }
 
-TEST (DistanceImageLevels, MergedAndUnmergedOverlap)
+TEST(DistanceImageLevels, MergedAndUnmergedOverlap)
 {
-    std::vector<ScreenInfo> screens { Screen ({ Rectangle (100, 100, 200, 500), Rectangle (250, 100, 200, 500) }) };
-    auto merged = PaintFast (screens, 600, 700);
-    auto separate = PaintFast (screens, 600, 700, Unmerged());
+    std::vector<ScreenInfo> screens { Screen({ Rectangle(100, 100, 200, 500), Rectangle(250, 100, 200, 500) }) };
+    auto merged = PaintFast(screens, 600, 700);
+    auto separate = PaintFast(screens, 600, 700, Unmerged());
 
     // Merged: one 350 wide shape, graded from its own outer border only.
-    EXPECT_NEAR (Grey (merged, 275, 350), 30, 1);
-    EXPECT_NEAR (Grey (merged, 200, 350), 104, 1);
+    EXPECT_NEAR(Grey(merged, 275, 350), 30, 1);
+    EXPECT_NEAR(Grey(merged, 200, 350), 104, 1);
 
     // Unmerged: each slice graded from its own border; in the overlap the darker
     // level wins, so a bright ridge marks where the slices meet.
-    EXPECT_NEAR (Grey (separate, 275, 350), 179, 1);
-    EXPECT_NEAR (Grey (separate, 199, 350), 105, 1);
-    EXPECT_NEAR (Grey (separate, 260, 350), 165, 1);
-    EXPECT_NEAR (Grey (separate, 290, 350), 164, 1);
+    EXPECT_NEAR(Grey(separate, 275, 350), 179, 1);
+    EXPECT_NEAR(Grey(separate, 199, 350), 105, 1);
+    EXPECT_NEAR(Grey(separate, 260, 350), 165, 1);
+    EXPECT_NEAR(Grey(separate, 290, 350), 164, 1);
 
     // Outside both are the same.
-    EXPECT_EQ (Grey (merged, 80, 350), Grey (separate, 80, 350));
+    EXPECT_EQ(Grey(merged, 80, 350), Grey(separate, 80, 350));
 }
 
-TEST (DistanceImageLevels, NothingTakenLeavesWhite)
+TEST(DistanceImageLevels, NothingTakenLeavesWhite)
 {
     OutlinePolygons::Switches beyond;
     beyond.screenSelection = 2;
-    auto image = PaintFast ({ Screen ({ Rectangle (10, 10, 50, 50) }) }, 64, 48, beyond);
+    auto image = PaintFast({ Screen({ Rectangle(10, 10, 50, 50) }) }, 64, 48, beyond);
 
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x)
-            ASSERT_EQ (Grey (image, x, y), 255);
+            ASSERT_EQ(Grey(image, x, y), 255);
 
-    auto disabled = PaintFast ({ Screen ({ Rectangle (10, 10, 50, 50) }, false) }, 64, 48);
-    EXPECT_TRUE (SamePixels (image, disabled));
+    auto disabled = PaintFast({ Screen({ Rectangle(10, 10, 50, 50) }, false) }, 64, 48);
+    EXPECT_TRUE(SamePixels(image, disabled));
 }
 
-TEST (DistanceImageLevels, WindingDirectionDoesNotMatter)
+TEST(DistanceImageLevels, WindingDirectionDoesNotMatter)
 {
     Points triangle { { 40, 300 }, { 330, 60 }, { 370, 380 } };
-    Points reversed (triangle.rbegin(), triangle.rend());
+    Points reversed(triangle.rbegin(), triangle.rend());
     Points rectangle { { 50, 50 }, { 50, 250 }, { 350, 250 }, { 350, 50 } };
 
-    EXPECT_TRUE (SamePixels (PaintFast ({ Screen ({ Slice (triangle) }) }, 400, 400),
-                             PaintFast ({ Screen ({ Slice (reversed) }) }, 400, 400)));
-    EXPECT_TRUE (SamePixels (PaintFast ({ Screen ({ Slice (rectangle) }) }, 400, 300, Unmerged()),
-                             PaintFast ({ Screen ({ Rectangle (50, 50, 300, 200) }) }, 400, 300, Unmerged())));
+    EXPECT_TRUE(SamePixels(PaintFast({ Screen({ Slice(triangle) }) }, 400, 400),
+                           PaintFast({ Screen({ Slice(reversed) }) }, 400, 400)));
+    EXPECT_TRUE(SamePixels(PaintFast({ Screen({ Slice(rectangle) }) }, 400, 300, Unmerged()),
+                           PaintFast({ Screen({ Rectangle(50, 50, 300, 200) }) }, 400, 300, Unmerged())));
 }
 
-TEST (DistanceImageLevels, HostileCoordinatesPaintSafely)
+TEST(DistanceImageLevels, HostileCoordinatesPaintSafely)
 {
     auto inf = std::numeric_limits<float>::infinity();
     auto nan = std::numeric_limits<float>::quiet_NaN();
 
     // A huge quad reaching past every edge: the clamped shape still covers the image.
-    auto image = PaintFast ({ Screen ({ Slice ({ { -1e30f, -inf }, { inf, -1e30f }, { 3e9f, 1e38f }, { -inf, inf } }) }) }, 200, 100);
-    EXPECT_EQ (Grey (image, 100, 50), 0);
+    auto image = PaintFast({ Screen({ Slice({ { -1e30f, -inf }, { inf, -1e30f }, { 3e9f, 1e38f }, { -inf, inf } }) }) },
+                           200, 100);
+    EXPECT_EQ(Grey(image, 100, 50), 0);
 
     // NaN points are dropped: the remaining three corners still make a triangle.
-    auto withNan = PaintFast ({ Screen ({ Slice ({ { 10, 10 }, { nan, 5 }, { 190, 10 }, { 100, nan }, { 100, 90 } }) }) }, 200, 100);
-    auto triangle = PaintFast ({ Screen ({ Slice ({ { 10, 10 }, { 190, 10 }, { 100, 90 } }) }) }, 200, 100);
-    EXPECT_TRUE (SamePixels (withNan, triangle));
+    auto withNan =
+        PaintFast({ Screen({ Slice({ { 10, 10 }, { nan, 5 }, { 190, 10 }, { 100, nan }, { 100, 90 } }) }) }, 200, 100);
+    auto triangle = PaintFast({ Screen({ Slice({ { 10, 10 }, { 190, 10 }, { 100, 90 } }) }) }, 200, 100);
+    EXPECT_TRUE(SamePixels(withNan, triangle));
 
-    auto allNan = PaintFast ({ Screen ({ Slice ({ { nan, nan }, { nan, nan }, { nan, nan } }) }) }, 20, 10);
-    EXPECT_EQ (Grey (allNan, 5, 5), 255);
+    auto allNan = PaintFast({ Screen({ Slice({ { nan, nan }, { nan, nan }, { nan, nan } }) }) }, 20, 10);
+    EXPECT_EQ(Grey(allNan, 5, 5), 255);
 }
 
 namespace
 {
-    // The plug-in's image must be the plain loop's, byte for byte: see PaintRings for why
-    // skipping the pixels that a later ring replaces cannot change any of them.
-    void ExpectSameAsPlainLoop (const std::vector<ScreenInfo>& screens, int width, int height,
-                                const OutlinePolygons::Switches& switches, const std::string& name)
-    {
-        auto fast = PaintFast (screens, width, height, switches);
-        auto plain = PaintPlain (screens, width, height, switches);
-        EXPECT_EQ (CountDifferences (fast, plain, 0), 0) << name << " (largest difference " << MaxDifference (fast, plain) << ")";
-    }
-
-    // Layouts first to end - 1 of a seeded series at one size: three screens of 6 or 30
-    // slices each, 30 in half of them when often, else in one in four (they cost the
-    // most). A series can be split over several tests, which then run side by side.
-    void ExpectRandomLayoutsSameAsPlainLoop (juce::int64 seed, int first, int end, int width, int height, bool oftenThirty)
-    {
-        juce::Random random (seed);
-
-        for (int layout = 0; layout < end; ++layout)
-        {
-            auto thirty = oftenThirty ? ! random.nextBool() : random.nextInt (4) == 0;
-            auto screens = RandomLayout (random, width, height, 3, thirty ? 30 : 6);
-            auto switches = RandomSwitches (random, 3);
-
-            if (layout >= first)
-                ExpectSameAsPlainLoop (screens, width, height, switches,
-                                       "layout " + std::to_string (layout) + " of seed " + std::to_string (seed)
-                                           + (switches.mergeShapesOn ? ", merged" : ", unmerged"));
-        }
-    }
+// The plug-in's image must be the plain loop's, byte for byte: see PaintRings for why
+// skipping the pixels that a later ring replaces cannot change any of them.
+void ExpectSameAsPlainLoop(const std::vector<ScreenInfo>& screens, int width, int height,
+                           const OutlinePolygons::Switches& switches, const std::string& name)
+{
+    auto fast = PaintFast(screens, width, height, switches);
+    auto plain = PaintPlain(screens, width, height, switches);
+    EXPECT_EQ(CountDifferences(fast, plain, 0), 0)
+        << name << " (largest difference " << MaxDifference(fast, plain) << ")";
 }
 
-TEST (DistanceImageSameAsPlainLoop, ChosenLayouts)
+// Layouts first to end - 1 of a seeded series at one size: three screens of 6 or 30
+// slices each, 30 in half of them when often, else in one in four (they cost the
+// most). A series can be split over several tests, which then run side by side.
+void ExpectRandomLayoutsSameAsPlainLoop(juce::int64 seed, int first, int end, int width, int height, bool oftenThirty)
+{
+    juce::Random random(seed);
+
+    for (int layout = 0; layout < end; ++layout)
+    {
+        auto thirty = oftenThirty ? !random.nextBool() : random.nextInt(4) == 0;
+        auto screens = RandomLayout(random, width, height, 3, thirty ? 30 : 6);
+        auto switches = RandomSwitches(random, 3);
+
+        if (layout >= first)
+            ExpectSameAsPlainLoop(screens, width, height, switches,
+                                  "layout " + std::to_string(layout) + " of seed " + std::to_string(seed) +
+                                      (switches.mergeShapesOn ? ", merged" : ", unmerged"));
+    }
+}
+} // namespace
+
+TEST(DistanceImageSameAsPlainLoop, ChosenLayouts)
 {
     Points star;
 
     for (int k = 0; k < 10; ++k)
     {
         auto radius = (k % 2 == 0) ? 230.0f : 70.0f;
-        auto angle = static_cast<float> (k) * 0.6283185f;
-        star.push_back ({ 320.0f + radius * std::sin (angle), 240.0f - radius * std::cos (angle) });
+        auto angle = static_cast<float>(k) * 0.6283185f;
+        star.push_back({ 320.0f + radius * std::sin(angle), 240.0f - radius * std::cos(angle) });
     }
 
     Points frame { { 20, 20 }, { 620, 20 }, { 620, 460 }, { 20, 460 } };
-    Points hole { { 200, 150 }, { 200, 330 }, { 440, 330 }, { 440, 150 } };   // reversed: a hole after the union
+    Points hole { { 200, 150 }, { 200, 330 }, { 440, 330 }, { 440, 150 } }; // reversed: a hole after the union
 
-    struct Case { const char* name; std::vector<ScreenInfo> screens; int w, h; OutlinePolygons::Switches switches; };
+    struct Case
+    {
+        const char* name;
+        std::vector<ScreenInfo> screens;
+        int w, h;
+        OutlinePolygons::Switches switches;
+    };
     std::vector<Case> cases {
         { "no screens", {}, 640, 360, {} },
-        { "star", { Screen ({ Slice (star) }) }, 640, 480, {} },
-        { "tilted triangle", { Screen ({ Slice ({ { 13.3f, 400.7f }, { 610.2f, 37.9f }, { 500.5f, 470.1f } }) }) }, 640, 480, {} },
-        { "frame with hole", { Screen ({ Slice (frame), Slice (hole) }) }, 640, 480, {} },
-        { "forty merged", FortySlices (640, 360), 640, 360, {} },
-        { "forty separate", FortySlices (640, 360), 640, 360, Unmerged() },
-        { "forty odd size", FortySlices (333, 517), 333, 517, {} },
-        { "dense separate", DenseSlices (480, 270), 480, 270, Unmerged() },
-        { "stacked separate", StackedSlices (300, 200, 7), 300, 200, Unmerged() },
-        { "rings cut off by every image edge", { Screen ({ Slice ({ { -150, -80 }, { 700, -40 }, { 660, 450 }, { -60, 400 } }) }) }, 640, 360, {} },
-        { "one pixel", { Screen ({ Rectangle (0, 0, 1, 1) }) }, 1, 1, {} },
-        { "one row", { Screen ({ Rectangle (30, 0, 200, 1) }) }, 300, 1, {} },
-        { "one column past the right edge", { Screen ({ Rectangle (-10, 3, 40, 60) }) }, 1, 70, {} },
+        { "star", { Screen({ Slice(star) }) }, 640, 480, {} },
+        { "tilted triangle",
+          { Screen({ Slice({ { 13.3f, 400.7f }, { 610.2f, 37.9f }, { 500.5f, 470.1f } }) }) },
+          640,
+          480,
+          {} },
+        { "frame with hole", { Screen({ Slice(frame), Slice(hole) }) }, 640, 480, {} },
+        { "forty merged", FortySlices(640, 360), 640, 360, {} },
+        { "forty separate", FortySlices(640, 360), 640, 360, Unmerged() },
+        { "forty odd size", FortySlices(333, 517), 333, 517, {} },
+        { "dense separate", DenseSlices(480, 270), 480, 270, Unmerged() },
+        { "stacked separate", StackedSlices(300, 200, 7), 300, 200, Unmerged() },
+        { "rings cut off by every image edge",
+          { Screen({ Slice({ { -150, -80 }, { 700, -40 }, { 660, 450 }, { -60, 400 } }) }) },
+          640,
+          360,
+          {} },
+        { "one pixel", { Screen({ Rectangle(0, 0, 1, 1) }) }, 1, 1, {} },
+        { "one row", { Screen({ Rectangle(30, 0, 200, 1) }) }, 300, 1, {} },
+        { "one column past the right edge", { Screen({ Rectangle(-10, 3, 40, 60) }) }, 1, 70, {} },
     };
 
     for (auto& c : cases)
-        ExpectSameAsPlainLoop (c.screens, c.w, c.h, c.switches, c.name);
+        ExpectSameAsPlainLoop(c.screens, c.w, c.h, c.switches, c.name);
 }
 
 // 204 random layouts over five sizes, most of them small to keep the run short. The
 // series of 480 x 360 holds the layouts on which cut-outs shrunk from a later ring used
 // to leave holes; those of 1920 x 1080 had the last column two levels off.
-TEST (DistanceImageSameAsPlainLoop, RandomLayoutsSmall)    { ExpectRandomLayoutsSameAsPlainLoop (20261209, 0, 60, 331, 187, false); }
-TEST (DistanceImageSameAsPlainLoop, RandomLayoutsWide)     { ExpectRandomLayoutsSameAsPlainLoop (15, 0, 40, 517, 211, false); }
-TEST (DistanceImageSameAsPlainLoop, RandomLayoutsMedium1)  { ExpectRandomLayoutsSameAsPlainLoop (7, 0, 42, 480, 360, true); }
-TEST (DistanceImageSameAsPlainLoop, RandomLayoutsMedium2)  { ExpectRandomLayoutsSameAsPlainLoop (7, 42, 84, 480, 360, true); }
-TEST (DistanceImageSameAsPlainLoop, RandomLayouts720)      { ExpectRandomLayoutsSameAsPlainLoop (1280, 0, 14, 1280, 720, false); }
-TEST (DistanceImageSameAsPlainLoop, RandomLayouts1080)     { ExpectRandomLayoutsSameAsPlainLoop (1920, 0, 4, 1920, 1080, false); }
-TEST (DistanceImageSameAsPlainLoop, RandomLayouts2160)     { ExpectRandomLayoutsSameAsPlainLoop (3840, 0, 2, 3840, 2160, false); }
+TEST(DistanceImageSameAsPlainLoop, RandomLayoutsSmall)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(20261209, 0, 60, 331, 187, false);
+}
+TEST(DistanceImageSameAsPlainLoop, RandomLayoutsWide)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(15, 0, 40, 517, 211, false);
+}
+TEST(DistanceImageSameAsPlainLoop, RandomLayoutsMedium1)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(7, 0, 42, 480, 360, true);
+}
+TEST(DistanceImageSameAsPlainLoop, RandomLayoutsMedium2)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(7, 42, 84, 480, 360, true);
+}
+TEST(DistanceImageSameAsPlainLoop, RandomLayouts720)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(1280, 0, 14, 1280, 720, false);
+}
+TEST(DistanceImageSameAsPlainLoop, RandomLayouts1080)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(1920, 0, 4, 1920, 1080, false);
+}
+TEST(DistanceImageSameAsPlainLoop, RandomLayouts2160)
+{
+    ExpectRandomLayoutsSameAsPlainLoop(3840, 0, 2, 3840, 2160, false);
+}
 
 // The pool only decides who does which part: any number of workers gives the same bytes.
-TEST (DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
+TEST(DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
 {
-    auto screens = DenseSlices (900, 500);
-    auto pooled = PaintFast (screens, 900, 500, Unmerged());
+    auto screens = DenseSlices(900, 500);
+    auto pooled = PaintFast(screens, 900, 500, Unmerged());
 
     for (int workers : { 0, 1, 6 })
     {
-        WorkerPool::SetNumWorkers (workers);
-        EXPECT_TRUE (SamePixels (PaintFast (screens, 900, 500, Unmerged()), pooled)) << workers << " workers";
+        WorkerPool::SetNumWorkers(workers);
+        EXPECT_TRUE(SamePixels(PaintFast(screens, 900, 500, Unmerged()), pooled)) << workers << " workers";
     }
 
-    WorkerPool::SetNumWorkers (-1);
+    WorkerPool::SetNumWorkers(-1);
 }
 
 // Beyond the limits the layout is drawn as no layout is: the whole viewport is the shape.
-TEST (DistanceImageRebuild, LayoutsBeyondTheLimitsAreDrawnAsNoScreens)
+TEST(DistanceImageRebuild, LayoutsBeyondTheLimitsAreDrawnAsNoScreens)
 {
-    auto noScreens = PaintFast ({}, 200, 120);
+    auto noScreens = PaintFast({}, 200, 120);
     std::vector<SliceInfo> many;
 
     for (size_t i = 0; i < OutlinePolygons::maxTakenSlices; ++i)
-        many.push_back (Rectangle (static_cast<float> (i % 40) * 5.0f, static_cast<float> (i / 40) * 4.0f, 3, 3));
+        many.push_back(Rectangle(static_cast<float>(i % 40) * 5.0f, static_cast<float>(i / 40) * 4.0f, 3, 3));
 
-    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (many) }, {}), nullptr);
+    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen(many) }, {}), nullptr);
 
-    many.push_back (Rectangle (50, 50, 5, 5));
-    EXPECT_NE (OutlinePolygons::FindExcess ({ Screen (many) }, {}), nullptr);
-    EXPECT_TRUE (SamePixels (PaintFast ({ Screen (many) }, 200, 120), noScreens));
+    many.push_back(Rectangle(50, 50, 5, 5));
+    EXPECT_NE(OutlinePolygons::FindExcess({ Screen(many) }, {}), nullptr);
+    EXPECT_TRUE(SamePixels(PaintFast({ Screen(many) }, 200, 120), noScreens));
 
     // Only taken slices count: switched off, the same slices are drawn.
     many.back().enabled = false;
-    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (many) }, {}), nullptr);
+    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen(many) }, {}), nullptr);
 
     Points star;
 
     for (int k = 0; k < 257; ++k)
-        star.push_back ({ 100.0f + 50.0f * std::cos (static_cast<float> (k * 128) * 0.02444f),
-                          60.0f + 50.0f * std::sin (static_cast<float> (k * 128) * 0.02444f) });
+        star.push_back({ 100.0f + 50.0f * std::cos(static_cast<float>(k * 128) * 0.02444f),
+                         60.0f + 50.0f * std::sin(static_cast<float>(k * 128) * 0.02444f) });
 
-    EXPECT_TRUE (SamePixels (PaintFast ({ Screen ({ Slice (star) }) }, 200, 120), noScreens));
+    EXPECT_TRUE(SamePixels(PaintFast({ Screen({ Slice(star) }) }, 200, 120), noScreens));
 
     star.pop_back();
-    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen ({ Slice (star) }) }, {}), nullptr);
+    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen({ Slice(star) }) }, {}), nullptr);
 
     // Repeats of one slice: up to 100 are drawn.
-    std::vector<SliceInfo> stacked (OutlinePolygons::maxRepeatedSlices + 1, Rectangle (10, 10, 5, 5));
-    EXPECT_EQ (OutlinePolygons::FindExcess ({ Screen (stacked) }, {}), nullptr);
-    stacked.push_back (stacked.back());
-    EXPECT_NE (OutlinePolygons::FindExcess ({ Screen (stacked) }, {}), nullptr);
+    std::vector<SliceInfo> stacked(OutlinePolygons::maxRepeatedSlices + 1, Rectangle(10, 10, 5, 5));
+    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen(stacked) }, {}), nullptr);
+    stacked.push_back(stacked.back());
+    EXPECT_NE(OutlinePolygons::FindExcess({ Screen(stacked) }, {}), nullptr);
 
     // Slices laid over one another are drawn as no screens, merged or not (merged,
     // these cross too often to unite, and 16 slices of 64 points unite into thousands
     // of points); the most crowded real layouts are drawn.
-    EXPECT_TRUE (SamePixels (PaintFast (OverlappingSlices (1920, 1080, 16, 64), 200, 120), noScreens));
+    EXPECT_TRUE(SamePixels(PaintFast(OverlappingSlices(1920, 1080, 16, 64), 200, 120), noScreens));
 
     for (auto switches : { OutlinePolygons::Switches(), Unmerged() })
     {
-        EXPECT_TRUE (SamePixels (PaintFast (OverlappingSlices (1920, 1080, 250, 16), 200, 120, switches), noScreens));
-        EXPECT_EQ (OutlinePolygons::FindExcess (OutlinePolygons::Collect (DenseSlices (1920, 1080), 1920, 1080, switches)), nullptr);
+        EXPECT_TRUE(SamePixels(PaintFast(OverlappingSlices(1920, 1080, 250, 16), 200, 120, switches), noScreens));
+        EXPECT_EQ(OutlinePolygons::FindExcess(OutlinePolygons::Collect(DenseSlices(1920, 1080), 1920, 1080, switches)),
+                  nullptr);
 
-        auto scattered = ScatteredSlices (1280, 720, 1000);
-        EXPECT_EQ (OutlinePolygons::FindExcess (scattered, switches), nullptr);
-        EXPECT_EQ (OutlinePolygons::FindExcess (OutlinePolygons::Collect (scattered, 1280, 720, switches)), nullptr);
+        auto scattered = ScatteredSlices(1280, 720, 1000);
+        EXPECT_EQ(OutlinePolygons::FindExcess(scattered, switches), nullptr);
+        EXPECT_EQ(OutlinePolygons::FindExcess(OutlinePolygons::Collect(scattered, 1280, 720, switches)), nullptr);
     }
 
     // Merged, they are refused before they are united.
-    EXPECT_NE (OutlinePolygons::FindExcess (OverlappingSlices (1920, 1080, 250, 16), {}), nullptr);
-    EXPECT_EQ (OutlinePolygons::FindExcess (OverlappingSlices (1920, 1080, 250, 16), Unmerged()), nullptr);
+    EXPECT_NE(OutlinePolygons::FindExcess(OverlappingSlices(1920, 1080, 250, 16), {}), nullptr);
+    EXPECT_EQ(OutlinePolygons::FindExcess(OverlappingSlices(1920, 1080, 250, 16), Unmerged()), nullptr);
 }
 
-TEST (DistanceImageRebuild, ImageKeptAtTheSameSizeAndReplacedAtAnother)
+TEST(DistanceImageRebuild, ImageKeptAtTheSameSizeAndReplacedAtAnother)
 {
-    std::vector<ScreenInfo> screens { Screen ({ Rectangle (20, 20, 60, 40) }) };
+    std::vector<ScreenInfo> screens { Screen({ Rectangle(20, 20, 60, 40) }) };
     std::unique_ptr<juce::Image> image;
 
-    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 100, 80, {}));
+    ASSERT_TRUE(DistanceImage::Rebuild(image, screens, 100, 80, {}));
     auto* first = image.get();
-    auto firstPixels = juce::Image::BitmapData (*image, juce::Image::BitmapData::readOnly).data;
+    auto firstPixels = juce::Image::BitmapData(*image, juce::Image::BitmapData::readOnly).data;
     juce::Image copy = image->createCopy();
 
-    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 100, 80, {}));
-    EXPECT_EQ (image.get(), first);
-    EXPECT_EQ (juce::Image::BitmapData (*image, juce::Image::BitmapData::readOnly).data, firstPixels);
-    EXPECT_TRUE (SamePixels (*image, copy));   // two rebuilds, same pixels
+    ASSERT_TRUE(DistanceImage::Rebuild(image, screens, 100, 80, {}));
+    EXPECT_EQ(image.get(), first);
+    EXPECT_EQ(juce::Image::BitmapData(*image, juce::Image::BitmapData::readOnly).data, firstPixels);
+    EXPECT_TRUE(SamePixels(*image, copy)); // two rebuilds, same pixels
 
-    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 120, 80, {}));
-    EXPECT_EQ (image->getWidth(), 120);
-    EXPECT_EQ (image->getHeight(), 80);
-    EXPECT_EQ (image->getFormat(), juce::Image::ARGB);
+    ASSERT_TRUE(DistanceImage::Rebuild(image, screens, 120, 80, {}));
+    EXPECT_EQ(image->getWidth(), 120);
+    EXPECT_EQ(image->getHeight(), 80);
+    EXPECT_EQ(image->getFormat(), juce::Image::ARGB);
 }
 
-TEST (DistanceImageRebuild, UnusableSizesReportFalseAndReleaseTheImage)
+TEST(DistanceImageRebuild, UnusableSizesReportFalseAndReleaseTheImage)
 {
-    std::vector<ScreenInfo> screens { Screen ({ Rectangle (0, 0, 10, 10) }) };
+    std::vector<ScreenInfo> screens { Screen({ Rectangle(0, 0, 10, 10) }) };
     std::unique_ptr<juce::Image> image;
-    ASSERT_TRUE (DistanceImage::Rebuild (image, screens, 1, 1, {}));
-    EXPECT_NE (image, nullptr);
+    ASSERT_TRUE(DistanceImage::Rebuild(image, screens, 1, 1, {}));
+    EXPECT_NE(image, nullptr);
 
-    for (auto size : std::vector<std::pair<int, int>> { { 0, 100 }, { 100, 0 }, { -5, 100 }, { 100, -1 },
-                                                         { 20000, 10 }, { 10, 16385 },
-                                                         { std::numeric_limits<int>::max(), std::numeric_limits<int>::max() },
-                                                         { std::numeric_limits<int>::min(), 5 } })
+    for (auto size :
+         std::vector<std::pair<int, int>> { { 0, 100 },
+                                            { 100, 0 },
+                                            { -5, 100 },
+                                            { 100, -1 },
+                                            { 20000, 10 },
+                                            { 10, 16385 },
+                                            { std::numeric_limits<int>::max(), std::numeric_limits<int>::max() },
+                                            { std::numeric_limits<int>::min(), 5 } })
     {
-        EXPECT_FALSE (DistanceImage::Rebuild (image, screens, size.first, size.second, {})) << size.first << " x " << size.second;
-        EXPECT_EQ (image, nullptr);
-        EXPECT_FALSE (DistanceImage::Rebuild (image, {}, size.first, size.second, {}));
+        EXPECT_FALSE(DistanceImage::Rebuild(image, screens, size.first, size.second, {}))
+            << size.first << " x " << size.second;
+        EXPECT_EQ(image, nullptr);
+        EXPECT_FALSE(DistanceImage::Rebuild(image, {}, size.first, size.second, {}));
     }
 
     // A usable size afterwards works again.
-    EXPECT_TRUE (DistanceImage::Rebuild (image, screens, 16, 16, {}));
-    EXPECT_NE (image, nullptr);
+    EXPECT_TRUE(DistanceImage::Rebuild(image, screens, 16, 16, {}));
+    EXPECT_NE(image, nullptr);
 }
 
-TEST (DistanceImageTextureSize, RoundsUpToMultiplesOfSixteen)
+TEST(DistanceImageTextureSize, RoundsUpToMultiplesOfSixteen)
 {
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (1280), 1280);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (720), 720);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (1920), 1920);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (1080), 1088);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (100), 112);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (1), 16);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (16), 16);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (17), 32);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (0), 0);
-    EXPECT_EQ (DistanceImage::PaddedTextureSize (16384), 16384);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(1280), 1280);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(720), 720);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(1920), 1920);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(1080), 1088);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(100), 112);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(1), 16);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(16), 16);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(17), 32);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(0), 0);
+    EXPECT_EQ(DistanceImage::PaddedTextureSize(16384), 16384);
 
     // Near the top of the range the result must stay a representable multiple of 16.
-    auto top = DistanceImage::PaddedTextureSize (std::numeric_limits<int>::max());
-    EXPECT_GT (top, 0);
-    EXPECT_EQ (top % 16, 0);
+    auto top = DistanceImage::PaddedTextureSize(std::numeric_limits<int>::max());
+    EXPECT_GT(top, 0);
+    EXPECT_EQ(top % 16, 0);
 }
 
 namespace
@@ -350,5 +395,5 @@ public:
     }
 };
 
-[[maybe_unused]] auto* const releaseJuceSingletons = testing::AddGlobalTestEnvironment (new ReleaseJuceSingletons);
+[[maybe_unused]] auto* const releaseJuceSingletons = testing::AddGlobalTestEnvironment(new ReleaseJuceSingletons);
 } // namespace

@@ -54,7 +54,7 @@ TEST_F(DistanceImageLibrary, NoWorkerOutlivesTheLastObjectAndTheLibraryUnloads)
         EXPECT_TRUE(lib.Deinstantiate(instance));
         EXPECT_EQ(CountWorkerThreads() > 0, pooled);
 
-        lib.Deinitialise();   // the prototype, the last object
+        lib.Deinitialise(); // the prototype, the last object
         EXPECT_EQ(CountWorkerThreads(), 0);
         lib.Unload();
     }

@@ -20,7 +20,7 @@ class EffectTestHome
 public:
     struct Slice
     {
-        float x, y, width, height;   ///< a rectangle in output pixels, y = 0 at the top
+        float x, y, width, height; ///< a rectangle in output pixels, y = 0 at the top
         bool enabled = true;
     };
 
@@ -31,10 +31,7 @@ public:
         std::vector<Slice> slices;
     };
 
-    juce::File SettingsFile() const
-    {
-        return home.SettingsFile();
-    }
+    juce::File SettingsFile() const { return home.SettingsFile(); }
 
     void WriteLayout(const std::vector<Screen>& screens)
     {

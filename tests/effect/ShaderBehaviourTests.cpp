@@ -40,14 +40,14 @@ protected:
     void TearDown() override
     {
         glDeleteProgram(program);
-        if (! textures.empty())
+        if (!textures.empty())
             glDeleteTextures(static_cast<GLsizei>(textures.size()), textures.data());
         GLTest::TearDown();
     }
 
     /** Draws a texture of the given levels into a framebuffer of the given size. */
-    std::vector<uint8_t> Shade(int texWidth, int texHeight, const std::vector<uint8_t>& levels,
-                               const Shading& shading, int width, int height)
+    std::vector<uint8_t> Shade(int texWidth, int texHeight, const std::vector<uint8_t>& levels, const Shading& shading,
+                               int width, int height)
     {
         textures.push_back(MakeDistanceTexture(texWidth, texHeight, levels));
         if (target.GetId() == 0)
@@ -133,9 +133,8 @@ TEST_F(ZM_SHADER_SUITE, InsideSetsTheBandsDepthAndOutlineItsWidth)
 
 TEST_F(ZM_SHADER_SUITE, BlurWidensTheFeatherOnBothSidesOfTheBand)
 {
-    const auto lit = [](const std::vector<int>& alpha) {
-        return std::count_if(alpha.begin(), alpha.end(), [](int a) { return a > 0; });
-    };
+    const auto lit = [](const std::vector<int>& alpha)
+    { return std::count_if(alpha.begin(), alpha.end(), [](int a) { return a > 0; }); };
     Shading shading;
     EXPECT_EQ(lit(RampAlpha(shading)), 1);
 

@@ -77,8 +77,7 @@ void Draw(GLuint program, GLuint texture, const Shading& shading, int width, int
 {
     // The effect's quad: u, v, x, y, z; (u, v) = (0, 0) at the bottom left.
     static const float vertices[] = {
-        0, 1, -1, 1, 0,  1, 1, 1, 1, 0,  0, 0, -1, -1, 0,
-        0, 0, -1, -1, 0, 1, 1, 1, 1, 0,  1, 0, 1, -1, 0,
+        0, 1, -1, 1, 0, 1, 1, 1, 1, 0, 0, 0, -1, -1, 0, 0, 0, -1, -1, 0, 1, 1, 1, 1, 0, 1, 0, 1, -1, 0,
     };
     GLuint vertexArray = 0, buffer = 0;
     glGenVertexArrays(1, &vertexArray);
@@ -94,9 +93,8 @@ void Draw(GLuint program, GLuint texture, const Shading& shading, int width, int
     glClearColor(0.2f, 0.4f, 0.6f, 0.8f); // anything the shader leaves untouched would show
     glClear(GL_COLOR_BUFFER_BIT);
     glUseProgram(program);
-    const auto set1 = [program](const char* name, float value) {
-        glUniform1f(glGetUniformLocation(program, name), value);
-    };
+    const auto set1 = [program](const char* name, float value)
+    { glUniform1f(glGetUniformLocation(program, name), value); };
     set1("inside", shading.inside);
     set1("outline", shading.outline);
     set1("blur", shading.blur);
@@ -117,7 +115,8 @@ void Draw(GLuint program, GLuint texture, const Shading& shading, int width, int
 
 Rgba PixelFromTop(const std::vector<uint8_t>& pixels, int width, int height, int x, int yFromTop)
 {
-    const size_t at = (static_cast<size_t>(height - 1 - yFromTop) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4;
+    const size_t at =
+        (static_cast<size_t>(height - 1 - yFromTop) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4;
     return { pixels[at], pixels[at + 1], pixels[at + 2], pixels[at + 3] };
 }
 

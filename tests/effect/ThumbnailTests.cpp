@@ -17,7 +17,7 @@ struct Colour
 const ThumbnailInfo& Registered()
 {
     static const bool filled = InitThumbnailPixels();
-    (void) filled;
+    (void)filled;
     return RegisterThumbnailInfo();
 }
 
@@ -61,14 +61,15 @@ TEST(Thumbnail, HostReceivesOpaquePixelsInAlphaBlueGreenRedOrder)
 
     // Worked out from the drawing: the border's gradient at its two ends (top left
     // light, bottom right deep), the core of the pictogram, and the panel half way down.
-    const auto bytes = [&received](int x, int y) {
+    const auto bytes = [&received](int x, int y)
+    {
         const auto at = received.begin() + 4 * (y * 160 + x);
         return std::vector<int>(at, at + 4);
     };
-    EXPECT_EQ(bytes(0, 0), (std::vector<int>{ 255, 64, 168, 255 }));
-    EXPECT_EQ(bytes(159, 119), (std::vector<int>{ 255, 22, 98, 228 }));
-    EXPECT_EQ(bytes(80, 60), (std::vector<int>{ 255, 52, 166, 255 }));
-    EXPECT_EQ(bytes(20, 60), (std::vector<int>{ 255, 63, 27, 17 }));
+    EXPECT_EQ(bytes(0, 0), (std::vector<int> { 255, 64, 168, 255 }));
+    EXPECT_EQ(bytes(159, 119), (std::vector<int> { 255, 22, 98, 228 }));
+    EXPECT_EQ(bytes(80, 60), (std::vector<int> { 255, 52, 166, 255 }));
+    EXPECT_EQ(bytes(20, 60), (std::vector<int> { 255, 63, 27, 17 }));
 }
 
 TEST(Thumbnail, OrangeBorderFramesANavyPanelWithNestedContours)

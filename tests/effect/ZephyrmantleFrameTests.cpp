@@ -119,27 +119,27 @@ TEST_F(ZephyrmantleFrame, RebuildsExactlyWhenASwitchTheScreenChoiceOrAFileChange
     EXPECT_EQ(FrameRebuilds(), 0) << "defaults equal the cached states";
     EXPECT_EQ(FrameRebuilds(), 0);
 
-    effect->SetFloatParameter(0, 1.0f);   // Hidden Screens on
+    effect->SetFloatParameter(0, 1.0f); // Hidden Screens on
     EXPECT_EQ(FrameRebuilds(), 1);
     EXPECT_TRUE(effect->hiddenScreensOn);
     EXPECT_EQ(FrameRebuilds(), 0);
 
-    effect->SetFloatParameter(2, 0.5f);   // still on
+    effect->SetFloatParameter(2, 0.5f); // still on
     EXPECT_EQ(FrameRebuilds(), 0);
     effect->SetFloatParameter(2, 0.0f);
     EXPECT_EQ(FrameRebuilds(), 1);
     EXPECT_FALSE(effect->mergeShapesOn);
-    effect->SetFloatParameter(2, std::numeric_limits<float>::quiet_NaN());   // NaN counts as on
+    effect->SetFloatParameter(2, std::numeric_limits<float>::quiet_NaN()); // NaN counts as on
     EXPECT_EQ(FrameRebuilds(), 1);
     EXPECT_TRUE(effect->mergeShapesOn);
 
-    effect->SetFloatParameter(1, 1.0f);   // Hidden Slices
+    effect->SetFloatParameter(1, 1.0f); // Hidden Slices
     EXPECT_EQ(FrameRebuilds(), 1);
 
     effect->SetFloatParameter(3, 2.0f);
     EXPECT_EQ(FrameRebuilds(), 1);
     EXPECT_EQ(effect->screenSelection, 2);
-    effect->SetFloatParameter(3, 2.9f);   // truncates to the same screen
+    effect->SetFloatParameter(3, 2.9f); // truncates to the same screen
     EXPECT_EQ(FrameRebuilds(), 0);
     effect->SetFloatParameter(3, 0.99f);
     EXPECT_EQ(FrameRebuilds(), 1);
@@ -232,8 +232,8 @@ TEST_F(ZephyrmantleFrame, FrameCallsFollowTheDrawingOrder)
             calls.push_back(call);
     // A core-profile context has no GL_TEXTURE_2D capability, so nothing is disabled there.
     EXPECT_THAT(calls, testing::ElementsAre("glUseProgram", "glUniform2f", "glActiveTexture", "glBindTexture",
-                                            "glBindVertexArray", "glDrawArrays", "glBindVertexArray",
-                                            "glBindTexture", "glUseProgram"));
+                                            "glBindVertexArray", "glDrawArrays", "glBindVertexArray", "glBindTexture",
+                                            "glUseProgram"));
     EXPECT_EQ(recorder.Count("glUniform1f"), 11) << "one per value slot, the colour as three";
 }
 
@@ -257,14 +257,14 @@ TEST_F(ZephyrmantleFrame, TextureIsPaddedToMultiplesOfSixteen)
         GLint textureWidth, textureHeight;
         long subUploads;
     };
-    for (const Case& c : { Case { 1280, 720, 1280, 720, 0 }, Case { 1920, 1080, 1920, 1088, 1 },
-                           Case { 100, 100, 112, 112, 1 } })
+    for (const Case& c :
+         { Case { 1280, 720, 1280, 720, 0 }, Case { 1920, 1080, 1920, 1088, 1 }, Case { 100, 100, 112, 112, 1 } })
     {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
         effect = std::make_unique<ZephyrmantleProbe>();
         const FFGLViewport viewport = Viewport(c.width, c.height);
         {
-            GLCallRecorder recorder(true);   // (recorders do not nest)
+            GLCallRecorder recorder(true); // (recorders do not nest)
             ASSERT_EQ(effect->InitGL(&viewport), 0);
             EXPECT_EQ(recorder.Count("glTexImage2D"), 1);
             EXPECT_EQ(recorder.Count("glTexSubImage2D"), c.subUploads);
@@ -324,8 +324,8 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
     const FFGLViewport same = Viewport(100, 100);
     effect->Resize(&same);
     EXPECT_EQ(effect->outlineImage.get(), image) << "same size keeps the image";
-    EXPECT_THAT(recorder.calls, testing::IsSupersetOf({ "glBindTexture", "glPixelStorei", "glTexImage2D",
-                                                        "glTexSubImage2D" }));
+    EXPECT_THAT(recorder.calls,
+                testing::IsSupersetOf({ "glBindTexture", "glPixelStorei", "glTexImage2D", "glTexSubImage2D" }));
     EXPECT_EQ(recorder.Count("glGenTextures"), 0);
     EXPECT_EQ(recorder.Count("glTexParameteri"), 0);
 
@@ -339,13 +339,13 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
 TEST_F(ZephyrmantleFrame, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
 {
     {
-        HostUnpackState host(false);   // a row length of 4000 would read far past the image
+        HostUnpackState host(false); // a row length of 4000 would read far past the image
         Start(100, 100);
         host.ExpectUnchanged();
     }
     EXPECT_TRUE(TextureHoldsImage());
 
-    const FFGLViewport exact = Viewport(64, 48);   // one glTexImage2D, no padding
+    const FFGLViewport exact = Viewport(64, 48); // one glTexImage2D, no padding
     {
         HostUnpackState host(true);
         effect->Resize(&exact);

@@ -39,15 +39,15 @@ struct Build
 {
     const char* name;
     const char* path;
-    EglContext::Profile profile;   ///< the context its hosts draw in
+    EglContext::Profile profile; ///< the context its hosts draw in
     uint32_t apiMajor, apiMinor;
-    uint32_t initialiseCode;       ///< the code that makes the prototype
+    uint32_t initialiseCode; ///< the code that makes the prototype
     bool hasThumbnail;
     /** The parameter table with the example's three screens in the host's files. */
     std::vector<ExpectedParameter> parameters;
-    Pairs screensOption;           ///< the elements of "Screens", where there is one
-    float newInstanceColour;       ///< the saturation and brightness a new instance receives
-    Rgb defaultColour;             ///< red, green and blue of hue 0.3 (108 degrees) with those
+    Pairs screensOption;     ///< the elements of "Screens", where there is one
+    float newInstanceColour; ///< the saturation and brightness a new instance receives
+    Rgb defaultColour;       ///< red, green and blue of hue 0.3 (108 degrees) with those
 };
 
 std::ostream& operator<<(std::ostream& out, const Build& build)
@@ -58,18 +58,46 @@ std::ostream& operator<<(std::ostream& out, const Build& build)
 // FFGL 2.1 reports the colour group's defaults of 2.0 unclamped and hands them to
 // each instance, so C = 4, X = 0.8, m = -2; FFGL 1.5 clamps them to 1.0 (C = 1, X = 0.2, m = 0).
 const Build builds[] = {
-    { "FFGL21", ZM_PLUGIN21_PATH, EglContext::Profile::Core33, 2, 1, FF_INITIALISE_PROTOTYPE, true,
-      { { "Hidden Screens", 0, 0.0f }, { "Hidden Slices", 0, 0.0f }, { "Merge shapes", 0, 1.0f },
-        { "Screens", 11, 0.0f }, { "Inside", 10, 0.1f }, { "Outside", 10, 0.0f }, { "Softness", 10, 0.0f },
-        { "Color", 200, 0.3f }, { "Color_saturation", 201, 2.0f }, { "Color_brighthnes", 202, 2.0f },
+    { "FFGL21",
+      ZM_PLUGIN21_PATH,
+      EglContext::Profile::Core33,
+      2,
+      1,
+      FF_INITIALISE_PROTOTYPE,
+      true,
+      { { "Hidden Screens", 0, 0.0f },
+        { "Hidden Slices", 0, 0.0f },
+        { "Merge shapes", 0, 1.0f },
+        { "Screens", 11, 0.0f },
+        { "Inside", 10, 0.1f },
+        { "Outside", 10, 0.0f },
+        { "Softness", 10, 0.0f },
+        { "Color", 200, 0.3f },
+        { "Color_saturation", 201, 2.0f },
+        { "Color_brighthnes", 202, 2.0f },
         { "Color_alpha", 203, 1.0f } },
       { { "All", 0 }, { "Main Wall", 1 }, { "Side Screen", 2 }, { "Backstage Monitor", 3 } },
-      2.0f, { -1.2f, 2.0f, -2.0f } },
-    { "FFGL15", ZM_PLUGIN15_PATH, EglContext::Profile::Compatibility, 1, 5, FF_INITIALISE, false,
-      { { "Hidden Screens", 0, 0.0f }, { "Hidden Slices", 0, 0.0f }, { "Merge shapes", 0, 1.0f },
-        { "Inside", 10, 0.1f }, { "Outside", 10, 0.0f }, { "Softness", 10, 0.0f }, { "Color", 200, 0.3f },
-        { "Color_saturation", 201, 1.0f }, { "Color_brighthnes", 202, 1.0f } },
-      {}, 1.0f, { 0.2f, 1.0f, 0.0f } },
+      2.0f,
+      { -1.2f, 2.0f, -2.0f } },
+    { "FFGL15",
+      ZM_PLUGIN15_PATH,
+      EglContext::Profile::Compatibility,
+      1,
+      5,
+      FF_INITIALISE,
+      false,
+      { { "Hidden Screens", 0, 0.0f },
+        { "Hidden Slices", 0, 0.0f },
+        { "Merge shapes", 0, 1.0f },
+        { "Inside", 10, 0.1f },
+        { "Outside", 10, 0.0f },
+        { "Softness", 10, 0.0f },
+        { "Color", 200, 0.3f },
+        { "Color_saturation", 201, 1.0f },
+        { "Color_brighthnes", 202, 1.0f } },
+      {},
+      1.0f,
+      { 0.2f, 1.0f, 0.0f } },
 };
 
 const PluginLibrary::Parameter* Find(const std::vector<PluginLibrary::Parameter>& parameters, const std::string& name)
@@ -143,7 +171,7 @@ public:
     {
         Rgb colour { -5.0f, -5.0f, -5.0f };
         GLuint program = 1;
-        while (program < 256 && ! (glIsProgram(program) && glGetUniformLocation(program, "cR") != -1))
+        while (program < 256 && !(glIsProgram(program) && glGetUniformLocation(program, "cR") != -1))
             ++program;
         EXPECT_LT(program, 256u) << "no program with the colour uniforms";
         const char* const names[] = { "cR", "cG", "cB" };
@@ -238,7 +266,7 @@ TEST_P(DeliveredLibrary, ThumbnailIsCopiedAsStoredWhereTheBuildHasOne)
 {
     ThumbnailInput request { 0, 0, nullptr };
     const uint64_t sizeOnly = lib.Call(42, Address(&request), 0);
-    if (! GetParam().hasThumbnail)
+    if (!GetParam().hasThumbnail)
     {
         EXPECT_TRUE(PluginLibrary::IsFailure(sizeOnly));
         EXPECT_EQ(request.width, 0u);
@@ -261,7 +289,8 @@ TEST_P(DeliveredLibrary, ColourUniformsTellSaturationFromBrightness)
 {
     ScopedHome home(ZM_EXAMPLE_HOME);
     // The values travel as floats (0.3 and 0.8 are not exact), hence the float comparisons.
-    const auto expectColour = [](const Rgb& actual, const Rgb& expected) {
+    const auto expectColour = [](const Rgb& actual, const Rgb& expected)
+    {
         for (size_t i = 0; i < 3; ++i)
             EXPECT_FLOAT_EQ(actual[i], expected[i]) << "component " << i;
     };
@@ -294,7 +323,8 @@ TEST(ZephyrmantleLibrary, ScreensOptionListsTheHostsScreensWhole)
     PluginLibrary lib;
     ASSERT_TRUE(lib.Load(ZM_PLUGIN21_PATH)) << lib.GetError();
     // The "Screens" option as the host reads it, from a prototype made for the current files.
-    const auto screens = [&lib] {
+    const auto screens = [&lib]
+    {
         lib.Deinitialise();
         std::vector<PluginLibrary::Parameter> parameters;
         EXPECT_TRUE(lib.GetParameters(parameters)) << lib.GetError();
@@ -348,9 +378,9 @@ bool Inside(const Point& p, const Polygon& polygon)
 {
     bool inside = false;
     for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++)
-        if ((polygon[i].y > p.y) != (polygon[j].y > p.y)
-            && p.x < (polygon[j].x - polygon[i].x) * (p.y - polygon[i].y) / (polygon[j].y - polygon[i].y) + polygon[i].x)
-            inside = ! inside;
+        if ((polygon[i].y > p.y) != (polygon[j].y > p.y) &&
+            p.x < (polygon[j].x - polygon[i].x) * (p.y - polygon[i].y) / (polygon[j].y - polygon[i].y) + polygon[i].x)
+            inside = !inside;
     return inside;
 }
 
@@ -386,8 +416,11 @@ std::vector<uint8_t> RenderExample(const char* path, EglContext::Profile profile
     // The FFGL 2.1 colour defaults differ (2.0 there, 1.0 here): both are set to 1.
     HostRun run;
     run.Render(path, profile, 1920, 1080,
-               { { "Color_saturation", 1.0f }, { "Color_brighthnes", 1.0f }, { "Inside", 0.4f },
-                 { "Outside", 0.3f }, { "Softness", 0.2f } });
+               { { "Color_saturation", 1.0f },
+                 { "Color_brighthnes", 1.0f },
+                 { "Inside", 0.4f },
+                 { "Outside", 0.3f },
+                 { "Softness", 0.2f } });
     return run.pixels;
 }
 } // namespace
@@ -404,9 +437,8 @@ TEST(ZephyrmantleEndToEnd, ExampleLayoutLightsEveryEnabledSliceBorderAndNothingF
 
     ASSERT_EQ(slices.size(), 5u) << "the example's enabled slices of enabled screens";
     ASSERT_EQ(pixels.size(), 1920u * 1080u * 4u);
-    const auto lit = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < 1920 && y < 1080 && pixels[static_cast<size_t>((y * 1920 + x) * 4 + 3)] > 128;
-    };
+    const auto lit = [&](int x, int y)
+    { return x >= 0 && y >= 0 && x < 1920 && y < 1080 && pixels[static_cast<size_t>((y * 1920 + x) * 4 + 3)] > 128; };
 
     // Along every edge that lies on the outline of the union (not inside another
     // slice), something is lit within a few pixels.
@@ -424,8 +456,8 @@ TEST(ZephyrmantleEndToEnd, ExampleLayoutLightsEveryEnabledSliceBorderAndNothingF
                 if (covered)
                     continue;
                 bool found = false;
-                for (int dy = -4; dy <= 4 && ! found; ++dy)
-                    for (int dx = -4; dx <= 4 && ! found; ++dx)
+                for (int dy = -4; dy <= 4 && !found; ++dy)
+                    for (int dx = -4; dx <= 4 && !found; ++dx)
                         found = lit(static_cast<int>(p.x) + dx, static_cast<int>(p.y) + dy);
                 EXPECT_TRUE(found) << "slice " << s << " edge " << i << " at " << p.x << ", " << p.y;
                 ++samples;
@@ -495,6 +527,6 @@ TEST(ZephyrmantleEndToEnd, BothLibrariesRenderTheExampleAlike)
     EXPECT_GT(lit, size_t(10000)) << "the contours are drawn in the green of hue 108";
     EXPECT_LE(largest, 2);
     EXPECT_LE(differing, ffgl15.size() / 4 / 1000) << "at most one pixel in a thousand may differ at all";
-    std::printf("FFGL 1.5 against FFGL 2.1: %zu of %zu pixels differ, by at most %d\n", differing,
-                ffgl15.size() / 4, largest);
+    std::printf("FFGL 1.5 against FFGL 2.1: %zu of %zu pixels differ, by at most %d\n", differing, ffgl15.size() / 4,
+                largest);
 }

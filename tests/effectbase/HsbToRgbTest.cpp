@@ -26,15 +26,22 @@ void ExpectRgb(const std::array<float, 3>& rgb, float r, float g, float b, const
 TEST(HsbToRgb, WorkedValuesAndSectorBoundaries)
 {
     const HsbCase cases[] = {
-        { 0, 1.0, 1.0, 1, 0, 0 },          { 30, 1.0, 1.0, 1, 0.5f, 0 },
-        { 108, 1.0, 1.0, 0.2f, 1, 0 },     { 200, 1.0, 1.0, 0, 2.0f / 3.0f, 1 },
-        { 300, 1.0, 1.0, 1, 0, 1 },        { 359, 1.0, 1.0, 1, 0, 1.0f / 60.0f },
-        { 360, 1.0, 1.0, 1, 0, 0 },        { 108, 0.5, 0.8, 0.48f, 0.8f, 0.4f },
-        { 0, 0.0, 0.5, 0.5f, 0.5f, 0.5f }, { 108, 2.0, 2.0, -1.2f, 2, -2 },
+        { 0, 1.0, 1.0, 1, 0, 0 },
+        { 30, 1.0, 1.0, 1, 0.5f, 0 },
+        { 108, 1.0, 1.0, 0.2f, 1, 0 },
+        { 200, 1.0, 1.0, 0, 2.0f / 3.0f, 1 },
+        { 300, 1.0, 1.0, 1, 0, 1 },
+        { 359, 1.0, 1.0, 1, 0, 1.0f / 60.0f },
+        { 360, 1.0, 1.0, 1, 0, 0 },
+        { 108, 0.5, 0.8, 0.48f, 0.8f, 0.4f },
+        { 0, 0.0, 0.5, 0.5f, 0.5f, 0.5f },
+        { 108, 2.0, 2.0, -1.2f, 2, -2 },
         { -30, 1.0, 1.0, 1, 0, -0.5f },
         // Each boundary hue opens the sector that starts there.
-        { 60, 1.0, 1.0, 1, 1, 0 },         { 120, 1.0, 1.0, 0, 1, 0 },
-        { 180, 1.0, 1.0, 0, 1, 1 },        { 240, 1.0, 1.0, 0, 0, 1 },
+        { 60, 1.0, 1.0, 1, 1, 0 },
+        { 120, 1.0, 1.0, 0, 1, 0 },
+        { 180, 1.0, 1.0, 0, 1, 1 },
+        { 240, 1.0, 1.0, 0, 0, 1 },
     };
     for (const auto& c : cases)
     {
@@ -54,8 +61,7 @@ TEST(HsbToRgb, ExtremeInputsGiveThreeValuesWithoutFaults)
 {
     const double inf = std::numeric_limits<double>::infinity();
     const double nan = std::numeric_limits<double>::quiet_NaN();
-    const int32_t hues[] = { std::numeric_limits<int32_t>::min(), -1, 299, 300,
-                             std::numeric_limits<int32_t>::max() };
+    const int32_t hues[] = { std::numeric_limits<int32_t>::min(), -1, 299, 300, std::numeric_limits<int32_t>::max() };
     const double values[] = { nan, inf, -inf, 1e300, -1e300, 0.0, 1.0 };
 
     for (int32_t hue : hues)
@@ -66,7 +72,7 @@ TEST(HsbToRgb, ExtremeInputsGiveThreeValuesWithoutFaults)
 
         for (double s : values)
             for (double v : values)
-                (void) HsbToRgb(hue, s, v); // the sanitizer build checks for undefined behaviour
+                (void)HsbToRgb(hue, s, v); // the sanitizer build checks for undefined behaviour
     }
     EXPECT_TRUE(std::isnan(HsbToRgb(0, nan, 1.0)[0]));
     EXPECT_TRUE(std::isinf(HsbToRgb(0, 0.0, 1e300)[0])); // out of float range narrows to infinity

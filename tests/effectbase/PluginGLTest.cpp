@@ -18,7 +18,7 @@ const char* const fragmentText = "#version 330 core\n"
 
 std::array<float, 2> Resolution(OpenPlugin& plugin)
 {
-    std::array<float, 2> value{ -1.0f, -1.0f };
+    std::array<float, 2> value { -1.0f, -1.0f };
     glGetUniformfv(plugin.mainShader.GetProgramId(), plugin.resolutionLocation, value.data());
     return value;
 }
@@ -43,29 +43,28 @@ protected:
 TEST_F(PluginGLTest, InitGLResolvesEverySlotAndResolutionFollowsResize)
 {
     plugin.SetShaderSources(vertexText, fragmentText);
-    const FFGLViewport viewport{ 0, 0, 1920, 1080 };
+    const FFGLViewport viewport { 0, 0, 1920, 1080 };
     ASSERT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
     ASSERT_TRUE(plugin.mainShader.IsValid());
     const GLuint program = plugin.mainShader.GetProgramId();
 
     ASSERT_EQ(plugin.uniformLocations.size(), plugin.uniformNames.size());
     for (int i = 0; i < plugin.uniformNames.size(); ++i)
-        EXPECT_EQ(plugin.uniformLocations[i], glGetUniformLocation(program, plugin.uniformNames[i].toRawUTF8()))
-            << i;
+        EXPECT_EQ(plugin.uniformLocations[i], glGetUniformLocation(program, plugin.uniformNames[i].toRawUTF8())) << i;
     EXPECT_NE(plugin.uniformLocations[0], -1);
     EXPECT_EQ(plugin.uniformLocations[1], -1); // value slot without a uniform
     EXPECT_EQ(plugin.uniformLocations[2], -1); // a name the shader does not have
     EXPECT_EQ(plugin.uniformLocations[6], -1); // alpha has no uniform
     EXPECT_NE(plugin.maxstLocation, -1);
 
-    EXPECT_EQ(Resolution(plugin), (std::array<float, 2>{ 1920.0f, 1080.0f }));
+    EXPECT_EQ(Resolution(plugin), (std::array<float, 2> { 1920.0f, 1080.0f }));
     EXPECT_EQ(plugin.viewportWidth, 1920);
     EXPECT_EQ(plugin.viewportHeight, 1080);
     EXPECT_NE(plugin.quad.GetVertexArray(), 0u);
 
-    const FFGLViewport resized{ 0, 0, 640, 480 };
+    const FFGLViewport resized { 0, 0, 640, 480 };
     EXPECT_EQ(plugin.Resize(&resized), FF_SUCCESS);
-    EXPECT_EQ(Resolution(plugin), (std::array<float, 2>{ 640.0f, 480.0f }));
+    EXPECT_EQ(Resolution(plugin), (std::array<float, 2> { 640.0f, 480.0f }));
     EXPECT_EQ(plugin.viewportWidth, 640);
     EXPECT_EQ(plugin.viewportHeight, 480);
     EXPECT_EQ(plugin.uniformLocations.size(), plugin.uniformNames.size());
@@ -77,7 +76,7 @@ TEST_F(PluginGLTest, InitGLResolvesEverySlotAndResolutionFollowsResize)
 
     GLCallRecorder recorder(true);
     EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{ "glDeleteBuffers", "glDeleteVertexArrays" }));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string> { "glDeleteBuffers", "glDeleteVertexArrays" }));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
     // A second life in the same object keeps one location per slot.
@@ -89,7 +88,7 @@ TEST_F(PluginGLTest, InitGLResolvesEverySlotAndResolutionFollowsResize)
 TEST_F(PluginGLTest, AFailedProgramStillGivesAnInstanceWithAQuad)
 {
     plugin.SetShaderSources(vertexText, "#version 330 core\nvoid main() { broken }\n");
-    const FFGLViewport viewport{ 0, 0, 320, 200 };
+    const FFGLViewport viewport { 0, 0, 320, 200 };
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     EXPECT_EQ(plugin.InitGL(&viewport), FF_SUCCESS);
@@ -102,10 +101,10 @@ TEST_F(PluginGLTest, AFailedProgramStillGivesAnInstanceWithAQuad)
     EXPECT_EQ(plugin.viewportWidth, 320);
 
     GLCallRecorder recorder(true);
-    const FFGLViewport resized{ 0, 0, 100, 50 };
+    const FFGLViewport resized { 0, 0, 100, 50 };
     EXPECT_EQ(plugin.Resize(&resized), FF_SUCCESS); // keeps the size, sets no uniform
     EXPECT_EQ(plugin.viewportHeight, 50);
     EXPECT_EQ(plugin.DeInitGL(), FF_SUCCESS);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{ "glDeleteBuffers", "glDeleteVertexArrays" }));
+    EXPECT_EQ(recorder.calls, (std::vector<std::string> { "glDeleteBuffers", "glDeleteVertexArrays" }));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

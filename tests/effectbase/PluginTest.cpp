@@ -9,8 +9,9 @@
 
 TEST(Plugin, InputFrameLimitsFollowThePluginType)
 {
-    const std::pair<int32_t, int32_t> expected[] = { { FF_EFFECT, 1 }, { FF_SOURCE, 0 }, { FF_MIXER, 2 },
-                                                     { 7, 0 }, { -1, 0 } };
+    const std::pair<int32_t, int32_t> expected[] = {
+        { FF_EFFECT, 1 }, { FF_SOURCE, 0 }, { FF_MIXER, 2 }, { 7, 0 }, { -1, 0 }
+    };
     for (const auto& [type, frames] : expected)
     {
         OpenPlugin plugin(type);
@@ -108,11 +109,12 @@ TEST(Plugin, GLCallsWithoutAProgram)
 
     OpenPlugin plugin;
     plugin.AddParam("A", "a", FF_TYPE_STANDARD, 0.25f);
-    const FFGLViewport viewport{ 0, 0, 1920, 1080 };
+    const FFGLViewport viewport { 0, 0, 1920, 1080 };
     EXPECT_EQ(plugin.InitGL(&viewport), FF_SUCCESS); // no sources: nothing compiled
     for (const auto& call : recorder.calls)
-        EXPECT_TRUE(call.find("Shader") == std::string::npos && call.find("Program") == std::string::npos
-                    && call.find("Uniform") == std::string::npos) << call;
+        EXPECT_TRUE(call.find("Shader") == std::string::npos && call.find("Program") == std::string::npos &&
+                    call.find("Uniform") == std::string::npos)
+            << call;
     EXPECT_TRUE(plugin.uniformLocations.isEmpty());
     EXPECT_EQ(plugin.viewportWidth, 1920);
     EXPECT_EQ(plugin.viewportHeight, 1080);

@@ -1,8 +1,8 @@
 #include "GLTestEnvironment.h"
 
 #include "GLCallRecorder.h"
-#include "ScreenQuad.h"
 #include "ScopedVBOBinding.h"
+#include "ScreenQuad.h"
 #include "ShaderProgram.h"
 #include "VertexArrayBindingGuard.h"
 

@@ -95,7 +95,7 @@ TEST_F(ShaderProgramTest, EachFailureIsReportedOnceWithItsStagePrefixAndLeavesNo
         EXPECT_EQ(result.out.rfind(c.prefix, 0), 0u) << result.out;
         EXPECT_GT(result.out.size(), std::string(c.prefix).size() + 1) << "the driver's log follows the prefix";
         EXPECT_EQ(CountOccurrences(result.out, "Shader error: "), 1u) << result.out;
-        EXPECT_TRUE(! result.out.empty() && result.out.back() == '\n');
+        EXPECT_TRUE(!result.out.empty() && result.out.back() == '\n');
         EXPECT_EQ(result.debug, result.out) << "debugger channel: the text, then a separate line end";
     }
 }
@@ -125,7 +125,10 @@ namespace
 std::string fakeLinkLog;
 GLsizei fakeReportedLength = 0;
 
-void FailLinkStatus(GLuint, GLenum, GLint* value) { *value = 0; }
+void FailLinkStatus(GLuint, GLenum, GLint* value)
+{
+    *value = 0;
+}
 
 void FakeProgramLog(GLuint, GLsizei bufSize, GLsizei* length, GLchar* log)
 {
@@ -135,7 +138,10 @@ void FakeProgramLog(GLuint, GLsizei bufSize, GLsizei* length, GLchar* log)
     *length = fakeReportedLength != 0 ? fakeReportedLength : static_cast<GLsizei>(written);
 }
 
-void FailCompileStatus(GLuint, GLenum, GLint* value) { *value = 0; }
+void FailCompileStatus(GLuint, GLenum, GLint* value)
+{
+    *value = 0;
+}
 } // namespace
 
 TEST_F(ShaderProgramTest, LinkLogIsCutTo1022CharactersWhateverLengthTheDriverReports)

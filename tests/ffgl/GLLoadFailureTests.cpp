@@ -22,7 +22,7 @@ TEST(GLLoadFailure, ContextsBelowOpenGL30AreRefused)
 TEST(GLLoadFailure, IsPermanentButQueriesKeepWorking)
 {
     testControl.Reset();
-    FFGLViewport viewport{ 0, 0, 32, 32 };
+    FFGLViewport viewport { 0, 0, 32, 32 };
     const auto viewportAddress = reinterpret_cast<uint64_t>(&viewport);
 
     // No context is current yet: the one load attempt fails.

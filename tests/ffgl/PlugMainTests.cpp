@@ -27,7 +27,7 @@ const char* AsText(uint64_t result)
 // Asks code 46 for the pending events with room for capacity entries; the count it wrote back.
 uint32_t CollectEvents(uint64_t instance, uint32_t capacity, ParamEventEntry* entries)
 {
-    EventListInput list{ capacity, 0, entries };
+    EventListInput list { capacity, 0, entries };
     EXPECT_EQ(Low(plugMain(46, Address(&list), instance)), 0u);
     return list.count;
 }
@@ -58,7 +58,7 @@ protected:
 
     uint64_t Instantiate()
     {
-        FFGLViewport viewport{ 1, 2, 64, 48 };
+        FFGLViewport viewport { 1, 2, 64, 48 };
         return plugMain(18, Address(&viewport), 0);
     }
 
@@ -97,20 +97,30 @@ TEST_F(UnhandledCodes, FailAndChangeNothingWithOrWithoutInstance)
 
 TEST_F(InstanceCodes, FailWithoutAnInstanceAndMakeNoPrototype)
 {
-    ParamValueInput paramValue{ 0, 0, 0 };
-    ElementValueInput elementValue{ 1, 0, 0.5f };
-    BeatInput beat{ 120.0f, 0.5f };
-    HostInfoInput host{ "Host", "1.0" };
-    EventListInput events{ 0, 0, nullptr };
-    FFGLViewport viewport{ 0, 0, 8, 8 };
-    ProcessOpenGLStruct frame{};
+    ParamValueInput paramValue { 0, 0, 0 };
+    ElementValueInput elementValue { 1, 0, 0.5f };
+    BeatInput beat { 120.0f, 0.5f };
+    HostInfoInput host { "Host", "1.0" };
+    EventListInput events { 0, 0, nullptr };
+    FFGLViewport viewport { 0, 0, 8, 8 };
+    ProcessOpenGLStruct frame {};
     double hostTime = 1.0;
 
     EXPECT_EQ(plugMain(7, 0, 0), FF_FAIL64);
     const std::pair<uint32_t, uint64_t> calls[] = {
-        { 8, Address(&paramValue) }, { 9, 0 }, { 16, 0 }, { 17, Address(&frame) }, { 19, 0 },
-        { 20, Address(&hostTime) }, { 21, 0 }, { 22, 0 }, { 23, Address(&viewport) },
-        { 37, Address(&elementValue) }, { 38, Address(&beat) }, { 39, Address(&host) }, { 40, 44100 },
+        { 8, Address(&paramValue) },
+        { 9, 0 },
+        { 16, 0 },
+        { 17, Address(&frame) },
+        { 19, 0 },
+        { 20, Address(&hostTime) },
+        { 21, 0 },
+        { 22, 0 },
+        { 23, Address(&viewport) },
+        { 37, Address(&elementValue) },
+        { 38, Address(&beat) },
+        { 39, Address(&host) },
+        { 40, 44100 },
         { 46, Address(&events) },
     };
     for (const auto& call : calls)
@@ -127,16 +137,16 @@ TEST_F(InstanceCodes, SettingsReachTheInstance)
     EXPECT_EQ(Low(plugMain(20, Address(&hostTime), instance)), 0u);
     EXPECT_EQ(plugin->time, 12.5);
 
-    BeatInput beat{ 98.0f, 0.25f };
+    BeatInput beat { 98.0f, 0.25f };
     EXPECT_EQ(Low(plugMain(38, Address(&beat), instance)), 0u);
     EXPECT_EQ(plugin->bpm, 98.0f);
     EXPECT_EQ(plugin->barPhase, 0.25f);
 
-    HostInfoInput host{ "Arena", "7.1" };
+    HostInfoInput host { "Arena", "7.1" };
     EXPECT_EQ(Low(plugMain(39, Address(&host), instance)), 0u);
     EXPECT_EQ(plugin->hostName, "Arena");
     EXPECT_EQ(plugin->hostVersion, "7.1");
-    HostInfoInput missing{ nullptr, nullptr };
+    HostInfoInput missing { nullptr, nullptr };
     EXPECT_EQ(Low(plugMain(39, Address(&missing), instance)), 0u);
     EXPECT_EQ(plugin->hostName, "");
     EXPECT_EQ(plugin->hostVersion, "");
@@ -147,14 +157,15 @@ TEST_F(InstanceCodes, SettingsReachTheInstance)
     EXPECT_EQ(Low(plugMain(16, 0, instance)), 0xFFFFFFFFu); // a source has no inputs
 
     // The instance keeps the whole viewport record, from instantiation and from each resize.
-    const auto viewport = [plugin] {
-        return std::vector<uint32_t>{ plugin->viewport.x, plugin->viewport.y, plugin->viewport.width,
-                                      plugin->viewport.height };
+    const auto viewport = [plugin]
+    {
+        return std::vector<uint32_t> { plugin->viewport.x, plugin->viewport.y, plugin->viewport.width,
+                                       plugin->viewport.height };
     };
-    EXPECT_EQ(viewport(), (std::vector<uint32_t>{ 1, 2, 64, 48 }));
-    FFGLViewport resized{ 5, 6, 320, 200 };
+    EXPECT_EQ(viewport(), (std::vector<uint32_t> { 1, 2, 64, 48 }));
+    FFGLViewport resized { 5, 6, 320, 200 };
     EXPECT_EQ(Low(plugMain(23, Address(&resized), instance)), 0u);
-    EXPECT_EQ(viewport(), (std::vector<uint32_t>{ 5, 6, 320, 200 }));
+    EXPECT_EQ(viewport(), (std::vector<uint32_t> { 5, 6, 320, 200 }));
 
     EXPECT_STREQ(AsText(plugMain(7, 3, instance)), "display");
     Release(instance);
@@ -163,8 +174,8 @@ TEST_F(InstanceCodes, SettingsReachTheInstance)
 TEST_F(PrototypeCodes, FailWhenThePrototypeCannotBeMadeAndRetryEachTime)
 {
     testControl.factoryFailFromCall = 1;
-    IndexPairInput pair{ 1, 0 };
-    RangeInput range{ 0, 9.0f, 9.0f };
+    IndexPairInput pair { 1, 0 };
+    RangeInput range { 0, 9.0f, 9.0f };
 
     EXPECT_EQ(Low(plugMain(4, 0, 0)), 0xFFFFFFFFu);
     EXPECT_EQ(plugMain(5, 0, 0), 0u);
@@ -210,9 +221,9 @@ TEST_F(PrototypeCodes, ParameterQueriesReadThePrototypesTable)
     EXPECT_EQ(std::string(AsText(plugMain(5, 4, 0)), 16), "Sixteen chars ab");
     EXPECT_EQ(plugMain(5, 9, 0), 0u);
 
-    EXPECT_EQ(AsFloat(plugMain(6, 0, 0)), 1.0f);  // clamped standard default
-    EXPECT_EQ(AsFloat(plugMain(6, 1, 0)), 2.0f);  // option default kept
-    EXPECT_EQ(AsFloat(plugMain(6, 3, 0)), 2.0f);  // saturation default kept
+    EXPECT_EQ(AsFloat(plugMain(6, 0, 0)), 1.0f); // clamped standard default
+    EXPECT_EQ(AsFloat(plugMain(6, 1, 0)), 2.0f); // option default kept
+    EXPECT_EQ(AsFloat(plugMain(6, 3, 0)), 2.0f); // saturation default kept
     EXPECT_STREQ(AsText(plugMain(6, 5, 0)), "hello");
     EXPECT_EQ(Low(plugMain(6, 9, 0)), 0xFFFFFFFFu);
 
@@ -227,21 +238,21 @@ TEST_F(PrototypeCodes, ParameterQueriesReadThePrototypesTable)
     EXPECT_EQ(Low(plugMain(32, 0, 0)), 0u);
     EXPECT_EQ(Low(plugMain(32, 9, 0)), 0xFFFFFFFFu);
 
-    IndexPairInput element{ 1, 2 };
+    IndexPairInput element { 1, 2 };
     EXPECT_STREQ(AsText(plugMain(35, Address(&element), 0)), "High");
     EXPECT_EQ(AsFloat(plugMain(36, Address(&element), 0)), 1.0f);
-    IndexPairInput plain{ 0, 0 };
+    IndexPairInput plain { 0, 0 };
     EXPECT_STREQ(AsText(plugMain(35, Address(&plain), 0)), "");
     EXPECT_EQ(AsFloat(plugMain(36, Address(&plain), 0)), 0.0f);
-    IndexPairInput pastEnd{ 1, 3 };
+    IndexPairInput pastEnd { 1, 3 };
     EXPECT_EQ(plugMain(35, Address(&pastEnd), 0), 0u);
     EXPECT_EQ(Low(plugMain(36, Address(&pastEnd), 0)), 0xFFFFFFFFu);
 
-    RangeInput range{ 0, 0.0f, 0.0f };
+    RangeInput range { 0, 0.0f, 0.0f };
     EXPECT_EQ(Low(plugMain(41, Address(&range), 0)), 0u);
     EXPECT_EQ(range.min, 0.25f);
     EXPECT_EQ(range.max, 0.75f);
-    RangeInput noRecord{ 9, 5.0f, 5.0f };
+    RangeInput noRecord { 9, 5.0f, 5.0f };
     EXPECT_EQ(Low(plugMain(41, Address(&noRecord), 0)), 0u);
     EXPECT_EQ(noRecord.min, 0.0f);
     EXPECT_EQ(noRecord.max, 1.0f);
@@ -249,7 +260,7 @@ TEST_F(PrototypeCodes, ParameterQueriesReadThePrototypesTable)
     EXPECT_EQ(Low(plugMain(43, 5, 0)), 2u);
     EXPECT_EQ(Low(plugMain(43, 0, 0)), 0u);
     EXPECT_EQ(Low(plugMain(43, 9, 0)), 0u);
-    IndexPairInput extension{ 5, 1 };
+    IndexPairInput extension { 5, 1 };
     EXPECT_STREQ(AsText(plugMain(44, Address(&extension), 0)), "md");
     extension.itemIndex = 2;
     EXPECT_EQ(plugMain(44, Address(&extension), 0), 0u);
@@ -290,7 +301,7 @@ TEST_F(PrototypeCodes, DeinitialiseDeletesOnlyThePrototype)
     EXPECT_EQ(PrototypeInstance, nullptr);
     EXPECT_EQ(testControl.liveObjects, 1);
 
-    ProcessOpenGLStruct frame{};
+    ProcessOpenGLStruct frame {};
     EXPECT_EQ(Low(plugMain(17, Address(&frame), instance)), 0u);
     EXPECT_EQ(Low(plugMain(4, 0, 0)), 6u);
     EXPECT_EQ(testControl.factoryCalls, 3);
@@ -328,8 +339,8 @@ TEST_F(Instantiation, PushesThePrototypeDefaultsThenInitialisesGL)
     TestPlugin* plugin = AsPlugin(instance);
 
     // Index 5 is below the record count (the duplicate counts) but no record has it: nothing is pushed.
-    EXPECT_EQ(testControl.floatSets,
-              (std::vector<std::pair<uint32_t, float>>{ { 0, 1.0f }, { 1, 2.0f }, { 2, 1.0f }, { 3, 2.0f }, { 4, 0.0f } }));
+    EXPECT_EQ(testControl.floatSets, (std::vector<std::pair<uint32_t, float>> {
+                                         { 0, 1.0f }, { 1, 2.0f }, { 2, 1.0f }, { 3, 2.0f }, { 4, 0.0f } }));
     EXPECT_EQ(plugin->self, plugin);
     EXPECT_EQ(plugin->viewport.x, 1u);
     EXPECT_EQ(plugin->viewport.height, 48u);
@@ -368,13 +379,13 @@ TEST_F(Instantiation, EveryFailureDeletesWhatWasMadeAndKeepsThePrototype)
     testControl.initGLResult = 5;
     testControl.log.clear();
     EXPECT_EQ(Instantiate(), FF_FAIL64);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "InitGL", "DeInitGL", "Destroy" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "InitGL", "DeInitGL", "Destroy" }));
 
     testControl.initGLResult = 0;
     testControl.initGLThrows = true;
     testControl.log.clear();
     EXPECT_EQ(Instantiate(), FF_FAIL64);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "InitGL", "DeInitGL", "Destroy" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "InitGL", "DeInitGL", "Destroy" }));
 
     testControl.initGLThrows = false;
     testControl.factoryThrows = true;
@@ -388,7 +399,7 @@ TEST_F(Instantiation, ATextDefaultGoesThroughSetTextParameter)
     testControl.withTextParam = true;
     testControl.log.clear();
     EXPECT_EQ(Instantiate(), FF_FAIL64) << "the base class refuses every text";
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "Destroy" })) << "no InitGL after a refused default";
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "Destroy" })) << "no InitGL after a refused default";
 
     testControl.acceptText = true;
     const uint64_t instance = Instantiate();
@@ -403,12 +414,12 @@ TEST_F(FrameAndConnection, TheFirstFrameConnectsOnce)
 {
     const uint64_t instance = Instantiate();
     testControl.log.clear();
-    ProcessOpenGLStruct frame{};
+    ProcessOpenGLStruct frame {};
     testControl.processResult = 3;
 
     EXPECT_EQ(Low(plugMain(17, Address(&frame), instance)), 3u);
     EXPECT_EQ(Low(plugMain(17, Address(&frame), instance)), 3u);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "Connect", "ProcessOpenGL", "ProcessOpenGL" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "Connect", "ProcessOpenGL", "ProcessOpenGL" }));
     EXPECT_TRUE(AsPlugin(instance)->connected);
 
     EXPECT_EQ(Low(plugMain(22, 0, instance)), 0u);
@@ -416,7 +427,7 @@ TEST_F(FrameAndConnection, TheFirstFrameConnectsOnce)
     testControl.log.clear();
     testControl.connectResult = 9; // a failing Connect does not stop the frame
     EXPECT_EQ(Low(plugMain(17, Address(&frame), instance)), 3u);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "Connect", "ProcessOpenGL" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "Connect", "ProcessOpenGL" }));
     EXPECT_TRUE(AsPlugin(instance)->connected);
 
     testControl.log.clear();
@@ -444,7 +455,7 @@ TEST_F(FrameAndConnection, ConnectAndDisconnectKeepTheFlagOnFailure)
     // De-instantiation disconnects a connected instance whatever Disconnect answers.
     testControl.log.clear();
     Release(instance);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "Disconnect", "DeInitGL", "Destroy" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "Disconnect", "DeInitGL", "Destroy" }));
 }
 
 TEST_F(FrameAndConnection, AnUnconnectedInstanceIsNotDisconnected)
@@ -452,7 +463,7 @@ TEST_F(FrameAndConnection, AnUnconnectedInstanceIsNotDisconnected)
     const uint64_t instance = Instantiate();
     testControl.log.clear();
     Release(instance);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "DeInitGL", "Destroy" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "DeInitGL", "Destroy" }));
 }
 
 TEST_F(ParameterValues, SetAndGetFollowThePrototypesType)
@@ -465,15 +476,15 @@ TEST_F(ParameterValues, SetAndGetFollowThePrototypesType)
     testControl.textSets.clear();
 
     // Bytes 12-15 of the value are not part of a float.
-    ParamValueInput floatValue{ 0, 0xDEADBEEF, 0xABCD000000000000ull | FloatBits(0.375f) };
+    ParamValueInput floatValue { 0, 0xDEADBEEF, 0xABCD000000000000ull | FloatBits(0.375f) };
     EXPECT_EQ(Low(plugMain(8, Address(&floatValue), instance)), 0u);
     const char* text = "new text";
-    ParamValueInput textValue{ 5, 0, Address(text) };
+    ParamValueInput textValue { 5, 0, Address(text) };
     EXPECT_EQ(Low(plugMain(8, Address(&textValue), instance)), 0u);
-    ParamValueInput unknown{ 42, 0, FloatBits(0.5f) };
+    ParamValueInput unknown { 42, 0, FloatBits(0.5f) };
     EXPECT_EQ(Low(plugMain(8, Address(&unknown), instance)), 0u);
 
-    EXPECT_EQ(testControl.floatSets, (std::vector<std::pair<uint32_t, float>>{ { 0, 0.375f }, { 42, 0.5f } }));
+    EXPECT_EQ(testControl.floatSets, (std::vector<std::pair<uint32_t, float>> { { 0, 0.375f }, { 42, 0.5f } }));
     ASSERT_EQ(testControl.textSets.size(), 1u);
     EXPECT_EQ(testControl.textSets[0].second, "new text");
 
@@ -493,16 +504,16 @@ TEST_F(ParameterValues, SetAndGetFollowThePrototypesType)
 TEST_F(ParameterValues, ElementWritesChangeOnlyTheInstancesTable)
 {
     const uint64_t instance = Instantiate();
-    ElementValueInput change{ 1, 2, 0.8f };
+    ElementValueInput change { 1, 2, 0.8f };
     EXPECT_EQ(Low(plugMain(37, Address(&change), instance)), 0u);
     EXPECT_EQ(AsPlugin(instance)->FindParam(1)->elements[2].value, 0.8f);
 
-    IndexPairInput query{ 1, 2 };
+    IndexPairInput query { 1, 2 };
     EXPECT_EQ(AsFloat(plugMain(36, Address(&query), 0)), 1.0f);
 
-    ElementValueInput pastEnd{ 1, 3, 0.1f };
+    ElementValueInput pastEnd { 1, 3, 0.1f };
     EXPECT_EQ(Low(plugMain(37, Address(&pastEnd), instance)), 0xFFFFFFFFu);
-    ElementValueInput noRecord{ 9, 0, 0.1f };
+    ElementValueInput noRecord { 9, 0, 0.1f };
     EXPECT_EQ(Low(plugMain(37, Address(&noRecord), instance)), 0xFFFFFFFFu);
     Release(instance);
 }
@@ -550,14 +561,14 @@ TEST_F(ParameterEvents, CountCapacityAndPartialCollection)
 
 TEST_F(Thumbnail, SizeOnlyCopyAndMissingThumbnail)
 {
-    ThumbnailInput sizeOnly{ 0, 0, nullptr };
+    ThumbnailInput sizeOnly { 0, 0, nullptr };
     EXPECT_EQ(Low(plugMain(42, Address(&sizeOnly), 0)), 0u);
     EXPECT_EQ(sizeOnly.width, 4u);
     EXPECT_EQ(sizeOnly.height, 3u);
 
     uint8_t buffer[4 * 3 * 4 + 4];
     std::memset(buffer, 0xEE, sizeof(buffer));
-    ThumbnailInput copy{ 0, 0, buffer };
+    ThumbnailInput copy { 0, 0, buffer };
     EXPECT_EQ(Low(plugMain(42, Address(&copy), 0)), 0u);
     EXPECT_EQ(std::memcmp(buffer, CurrentThumbnailInfo->pixels, 48), 0);
     EXPECT_EQ(buffer[0], 0x00); // little-endian: the low byte of pixel 0 comes first
@@ -568,7 +579,7 @@ TEST_F(Thumbnail, SizeOnlyCopyAndMissingThumbnail)
 
     ThumbnailInfo* registered = CurrentThumbnailInfo;
     CurrentThumbnailInfo = nullptr;
-    ThumbnailInput missing{ 9, 9, buffer };
+    ThumbnailInput missing { 9, 9, buffer };
     EXPECT_EQ(Low(plugMain(42, Address(&missing), 0)), 0xFFFFFFFFu);
     EXPECT_EQ(missing.width, 0u);
     EXPECT_EQ(missing.height, 0u);
@@ -591,7 +602,7 @@ TEST_F(Exceptions, NeverReachTheHost)
 {
     const uint64_t instance = Instantiate();
     testControl.processThrows = true;
-    ProcessOpenGLStruct frame{};
+    ProcessOpenGLStruct frame {};
     EXPECT_EQ(Low(plugMain(17, Address(&frame), instance)), 0xFFFFFFFFu);
     EXPECT_EQ(plugMain(7, 0, instance), FF_FAIL64);
 
@@ -613,7 +624,7 @@ TEST_F(Exceptions, AThrowingShutdownStillDeletesTheInstance)
     testControl.deInitGLThrows = true;
     testControl.log.clear();
     EXPECT_EQ(Low(plugMain(19, 0, instance)), 0u);
-    EXPECT_EQ(testControl.log, (std::vector<std::string>{ "Disconnect", "DeInitGL", "Destroy" }));
+    EXPECT_EQ(testControl.log, (std::vector<std::string> { "Disconnect", "DeInitGL", "Destroy" }));
 
     // A failed InitGL whose clean-up throws too must not leak the object either.
     testControl.initGLResult = 1;

@@ -82,7 +82,7 @@ int32_t TestPlugin::SetFloatParameter(uint32_t index, float value)
 
 int32_t TestPlugin::SetTextParameter(uint32_t index, const char* text)
 {
-    if (! testControl.acceptText)
+    if (!testControl.acceptText)
         return CFFGLPlugin::SetTextParameter(index, text);
     testControl.textSets.emplace_back(index, text);
     return FF_SUCCESS;
@@ -105,7 +105,6 @@ int32_t TestPlugin::ProcessOpenGL(ProcessOpenGLStruct*)
         throw std::runtime_error("ProcessOpenGL");
     return testControl.processResult;
 }
-
 
 namespace
 {

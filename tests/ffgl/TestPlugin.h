@@ -14,13 +14,13 @@
 struct TestPluginControl
 {
     // Factory behaviour.
-    int factoryFailFromCall = 0;     ///< the factory answers -1 from this call on (1-based); 0: never
-    bool factoryLeavesNull = false;  ///< the factory answers 0 but stores nothing
+    int factoryFailFromCall = 0;    ///< the factory answers -1 from this call on (1-based); 0: never
+    bool factoryLeavesNull = false; ///< the factory answers 0 but stores nothing
     bool factoryThrows = false;
-    bool withTextParam = false;      ///< new objects declare text parameter 5 (default "hello")
+    bool withTextParam = false; ///< new objects declare text parameter 5 (default "hello")
 
     // Operation results.
-    bool acceptText = false;         ///< SetTextParameter / GetTextParameter succeed instead of the defaults
+    bool acceptText = false; ///< SetTextParameter / GetTextParameter succeed instead of the defaults
     int32_t initGLResult = 0;
     bool initGLThrows = false;
     bool deInitGLThrows = false;

@@ -137,10 +137,7 @@ protected:
     }
 
     /** The grey level of the distance image at an output pixel (row 0 at the top). */
-    int GreyAt(int x, int y) const
-    {
-        return effect->outlineImage->getPixelAt(x, y).getRed();
-    }
+    int GreyAt(int x, int y) const { return effect->outlineImage->getPixelAt(x, y).getRed(); }
 
     EffectTestHome home;
     std::unique_ptr<Zephyrmantle15Probe> effect;
@@ -229,7 +226,7 @@ TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
 
 TEST_F(Effect15GL, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
 {
-    const FFGLViewport exactSize { 0, 0, 64, 48 };   // one glTexImage2D, no padding
+    const FFGLViewport exactSize { 0, 0, 64, 48 }; // one glTexImage2D, no padding
     // First without an unpack buffer: a row length of 4000 would read far past the image.
     for (const bool bindBuffer : { false, true })
     {
@@ -243,8 +240,8 @@ TEST_F(Effect15GL, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
 
         glBindTexture(GL_TEXTURE_2D, effect->outlineTexture);
         const juce::Image::BitmapData image(*effect->outlineImage, juce::Image::BitmapData::readOnly);
-        EXPECT_TRUE(TextureHoldsRows(effect->textureWidth, effect->textureHeight, image.data, image.width,
-                                     image.height, image.lineStride));
+        EXPECT_TRUE(TextureHoldsRows(effect->textureWidth, effect->textureHeight, image.data, image.width, image.height,
+                                     image.lineStride));
     }
 }
 
@@ -253,7 +250,8 @@ TEST_F(Effect15GL, HiddenScreensSwitchesBetweenEnabledAndEveryScreen)
     // Three screens with one 100 x 100 slice each, far apart; the second screen is disabled.
     std::vector<EffectTestHome::Screen> screens;
     for (int i = 0; i < 3; ++i)
-        screens.push_back({ "S" + std::to_string(i), i != 1, { { 100.0f + 300.0f * float(i), 100.0f, 100.0f, 100.0f } } });
+        screens.push_back(
+            { "S" + std::to_string(i), i != 1, { { 100.0f + 300.0f * float(i), 100.0f, 100.0f, 100.0f } } });
     home.WriteLayout(screens);
     MoveLayoutToArena6(home);
 

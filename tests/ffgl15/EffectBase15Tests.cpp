@@ -77,7 +77,7 @@ TEST(EffectBase15, ValuesOutsideTheSlotsAreIgnored)
     plugin.AddParam("Inside", "inside", FF_TYPE_STANDARD, 0.1f);
 
     EXPECT_EQ(plugin.SetFloatParameter(0, 7.5f), FF_SUCCESS);
-    EXPECT_FLOAT_EQ(plugin.GetFloatParameter(0), 7.5f);   // slots never clamp
+    EXPECT_FLOAT_EQ(plugin.GetFloatParameter(0), 7.5f); // slots never clamp
     EXPECT_EQ(plugin.SetFloatParameter(1, 3.0f), FF_SUCCESS);
     EXPECT_EQ(plugin.SetFloatParameter(0xFFFFFFFFu, 3.0f), FF_SUCCESS);
     EXPECT_EQ(plugin.paramValues.size(), 1);

@@ -166,8 +166,9 @@ protected:
         std::vector<std::string> calls;
         for (size_t i = 0; i < recorder.calls.size(); ++i)
             if (std::find(names.begin(), names.end(), recorder.calls[i]) != names.end())
-                calls.push_back(recorder.calls[i] + (recorder.arguments[i].empty() ? std::string()
-                                                     : " " + std::to_string(GLuint(recorder.arguments[i][0]))));
+                calls.push_back(recorder.calls[i] + (recorder.arguments[i].empty()
+                                                         ? std::string()
+                                                         : " " + std::to_string(GLuint(recorder.arguments[i][0]))));
         return calls;
     }
 
@@ -187,8 +188,8 @@ TEST_F(FFGLShaderCalls, ObjectsAreMadeAndReleasedInOrder)
     // Program 1, vertex shader 2, fragment shader 3; the fragment stage goes first.
     const std::string vertex = std::to_string(GL_VERTEX_SHADER), fragment = std::to_string(GL_FRAGMENT_SHADER);
     EXPECT_EQ(Calls({ "glCreateProgram", "glCreateShader", "glShaderSource" }),
-              (std::vector<std::string>{ "glCreateProgram", "glCreateShader " + vertex, "glCreateShader " + fragment,
-                                         "glShaderSource 3", "glShaderSource 2" }));
+              (std::vector<std::string> { "glCreateProgram", "glCreateShader " + vertex, "glCreateShader " + fragment,
+                                          "glShaderSource 3", "glShaderSource 2" }));
 
     // The claimed length is not trusted: each report carries the 1022 characters that fit.
     const std::string fragmentReport = "Fragment Shader error: " + std::string(1022, 'x') + " \n";
@@ -199,7 +200,7 @@ TEST_F(FFGLShaderCalls, ObjectsAreMadeAndReleasedInOrder)
     shader.DeleteObjects();
     EXPECT_EQ(recorder.calls.size(), 3u);
     EXPECT_EQ(Calls({ "glDeleteShader", "glDeleteProgram" }),
-              (std::vector<std::string>{ "glDeleteShader 3", "glDeleteShader 2", "glDeleteProgram 1" }));
+              (std::vector<std::string> { "glDeleteShader 3", "glDeleteShader 2", "glDeleteProgram 1" }));
     recorder.Clear();
     shader.DeleteObjects();
     EXPECT_TRUE(recorder.calls.empty()) << "a second DeleteObjects makes no call";

@@ -1,6 +1,6 @@
 #include "CFreeFrameGLPlugin.h"
-#include "PluginInfo15.h"
 #include "PlugMainResults.h"
+#include "PluginInfo15.h"
 
 #include <gtest/gtest.h>
 
@@ -106,7 +106,7 @@ TEST(ParamList15, TextNodesReleaseTheirDefaultText)
 TEST(ParamList15, BaseOperationsDefaults)
 {
     ValuePlugin plugin;
-    FFGLViewport viewport{ 0, 0, 8, 8 };
+    FFGLViewport viewport { 0, 0, 8, 8 };
     EXPECT_EQ(plugin.InitGL(&viewport), 0);
     EXPECT_EQ(plugin.Resize(&viewport), 0);
     EXPECT_EQ(plugin.DeInitGL(), 0);
@@ -139,7 +139,8 @@ TEST(ParamList15, DisplayTextsFitTheSharedBuffer)
     plugin.SetParamInfo(3, "D", FF_TYPE_STANDARD, 0.0f);
 
     EXPECT_EQ(plugin.GetParameterDisplay(5), nullptr);
-    EXPECT_STREQ(plugin.GetParameterDisplay(0), "0.000000") << "an object that never became an instance answers for itself";
+    EXPECT_STREQ(plugin.GetParameterDisplay(0), "0.000000")
+        << "an object that never became an instance answers for itself";
 
     // The longest "%f" text of a float: 47 characters and the terminator.
     plugin.values[1] = -FLT_MAX;
@@ -163,7 +164,8 @@ TEST(PluginInfo15, RecordHoldsHeapCopiesAndCutFields)
     std::string description;
     static const unsigned char block[4] = { 1, 2, 3, 4 };
     {
-        PluginInfo info(factory, "KVRNX", "Twenty characters!!!", 1, 5, 2, 1, 1, description.c_str(), about.c_str(), 0, block);
+        PluginInfo info(factory, "KVRNX", "Twenty characters!!!", 1, 5, 2, 1, 1, description.c_str(), about.c_str(), 0,
+                        block);
         EXPECT_EQ(CurrentPluginInfo, &info);
         EXPECT_EQ(static_cast<const void*>(info.GetInfo()), static_cast<const void*>(&info));
         EXPECT_EQ(Address(info.ExtendedInfo()), Address(info.GetInfo()) + 32);

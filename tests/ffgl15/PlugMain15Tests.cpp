@@ -1,9 +1,9 @@
 #include "CFreeFrameGLPlugin.h"
 #include "CompatGLTest.h"
 #include "InstanceLifecycle15.h"
+#include "PlugMainResults.h"
 #include "PluginInfo15.h"
 #include "TestPlugin15.h"
-#include "PlugMainResults.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ protected:
 
     uint64_t Instantiate(uint32_t width = 640, uint32_t height = 480)
     {
-        FFGLViewport viewport{ 0, 0, width, height };
+        FFGLViewport viewport { 0, 0, width, height };
         const uint64_t handle = plugMain(18, Address(&viewport), 0);
         if (handle != FF_FAIL64)
             instances.push_back(handle);
@@ -58,7 +58,7 @@ protected:
 
     static uint64_t SetFloat(uint64_t handle, uint32_t index, float value)
     {
-        ParamValueInput record{ index, 0, FloatBits(value) };
+        ParamValueInput record { index, 0, FloatBits(value) };
         return plugMain(8, Address(&record), handle);
     }
 
@@ -159,7 +159,7 @@ TEST_F(PlugMain15, NewInstancesReceiveTheListedDefaults)
     EXPECT_FALSE(plugin.connected);
 
     const std::vector<std::string> expected = { "SetFloat 0", "SetFloat 1", "SetFloat 2", "SetFloat 3",
-                                                "SetText 4", "SetFloat 5", "SetFloat 6", "InitGL" };
+                                                "SetText 4",  "SetFloat 5", "SetFloat 6", "InitGL" };
     const std::vector<std::string> log(testControl15.log.end() - static_cast<long>(expected.size()),
                                        testControl15.log.end());
     EXPECT_EQ(log, expected);
@@ -182,7 +182,7 @@ TEST_F(PlugMain15, FailedInstantiationsDeleteWhatTheyMade)
     testControl15.initGLResult = FF_FAIL;
     EXPECT_EQ(Instantiate(), FF_FAIL64);
     const std::vector<std::string> tail(testControl15.log.end() - 3, testControl15.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{ "InitGL", "DeInitGL", "Destroy" }));
+    EXPECT_EQ(tail, (std::vector<std::string> { "InitGL", "DeInitGL", "Destroy" }));
 
     testControl15.initGLResult = FF_SUCCESS;
     testControl15.initGLThrows = true;
@@ -203,10 +203,10 @@ TEST_F(PlugMain15, CapabilitiesOfThisInterface)
 TEST_F(PlugMain15, InstanceCodesWithoutAnInstance)
 {
     EXPECT_EQ(plugMain(7, 0, 0), FF_FAIL64) << "code 7 fails in all 64 bits";
-    ParamValueInput record{ 0, 0, FloatBits(0.5f) };
-    FFGLViewport viewport{ 0, 0, 10, 10 };
+    ParamValueInput record { 0, 0, FloatBits(0.5f) };
+    FFGLViewport viewport { 0, 0, 10, 10 };
     double time = 1.0;
-    ProcessOpenGLStruct frame{};
+    ProcessOpenGLStruct frame {};
     EXPECT_EQ(Low(plugMain(8, Address(&record), 0)), FAIL32);
     EXPECT_EQ(Low(plugMain(9, 0, 0)), FAIL32);
     EXPECT_EQ(Low(plugMain(16, 0, 0)), FAIL32);
@@ -242,7 +242,7 @@ TEST_F(PlugMain15, ParameterValuesTakeTheTextPathForTypeHundredOnly)
     EXPECT_EQ(AsFloat(plugMain(9, 5, handle)), 0.75f);
 
     const char* text = "new caption";
-    ParamValueInput textRecord{ 4, 0, Address(text) };
+    ParamValueInput textRecord { 4, 0, Address(text) };
     EXPECT_EQ(Low(plugMain(8, Address(&textRecord), handle)), 0u);
     EXPECT_STREQ(reinterpret_cast<const char*>(plugMain(9, 4, handle)), "new caption");
 
@@ -253,7 +253,7 @@ TEST_F(PlugMain15, ParameterValuesTakeTheTextPathForTypeHundredOnly)
     // An index without a node takes the float path.
     testControl15.log.clear();
     SetFloat(handle, 9, 0.5f);
-    EXPECT_EQ(testControl15.log, std::vector<std::string>{ "SetFloat 9" });
+    EXPECT_EQ(testControl15.log, std::vector<std::string> { "SetFloat 9" });
 }
 
 TEST_F(PlugMain15, DisplayTextsShareOneBuffer)
@@ -281,13 +281,13 @@ TEST_F(PlugMain15, ConnectionFollowsFramesAndHostCalls)
 {
     const uint64_t handle = Instantiate();
     ASSERT_NE(handle, FF_FAIL64);
-    ProcessOpenGLStruct frame{};
+    ProcessOpenGLStruct frame {};
     testControl15.log.clear();
 
     testControl15.connectResult = FF_FAIL;
     EXPECT_EQ(Low(plugMain(17, Address(&frame), handle)), 0u);
     EXPECT_EQ(Low(plugMain(17, Address(&frame), handle)), 0u);
-    EXPECT_EQ(testControl15.log, (std::vector<std::string>{ "Connect", "ProcessOpenGL", "ProcessOpenGL" }));
+    EXPECT_EQ(testControl15.log, (std::vector<std::string> { "Connect", "ProcessOpenGL", "ProcessOpenGL" }));
     EXPECT_TRUE(Plugin(handle).connected) << "a failing Connect does not stop the first frame";
 
     testControl15.disconnectResult = 5;
@@ -306,7 +306,7 @@ TEST_F(PlugMain15, ConnectionFollowsFramesAndHostCalls)
     testControl15.log.clear();
     Forget(handle);
     EXPECT_EQ(Low(plugMain(19, 0, handle)), 0u);
-    EXPECT_EQ(testControl15.log, (std::vector<std::string>{ "Disconnect", "DeInitGL", "Destroy" }));
+    EXPECT_EQ(testControl15.log, (std::vector<std::string> { "Disconnect", "DeInitGL", "Destroy" }));
 }
 
 TEST_F(PlugMain15, TimeInputStatusAndResize)
@@ -318,14 +318,14 @@ TEST_F(PlugMain15, TimeInputStatusAndResize)
     EXPECT_EQ(Low(plugMain(20, Address(&time), handle)), FAIL32) << "SetTime keeps its default here";
     EXPECT_EQ(Low(plugMain(16, 0, handle)), FAIL32) << "a source has no inputs";
 
-    FFGLViewport viewport{ 0, 0, 320, 200 };
+    FFGLViewport viewport { 0, 0, 320, 200 };
     EXPECT_EQ(Low(plugMain(23, Address(&viewport), handle)), 0u);
     EXPECT_EQ(testControl15.log.back(), "Resize 320");
 
     Forget(handle);
     testControl15.log.clear();
     EXPECT_EQ(Low(plugMain(19, 0, handle)), 0u);
-    EXPECT_EQ(testControl15.log, (std::vector<std::string>{ "DeInitGL", "Destroy" })) << "never connected";
+    EXPECT_EQ(testControl15.log, (std::vector<std::string> { "DeInitGL", "Destroy" })) << "never connected";
 }
 
 TEST_F(PlugMain15, InformationRecordsAndShortName)

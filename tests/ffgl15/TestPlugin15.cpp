@@ -73,7 +73,6 @@ int32_t TestPlugin15::ProcessOpenGL(ProcessOpenGLStruct*)
     return FF_SUCCESS;
 }
 
-
 int32_t TestPlugin15::Resize(const FFGLViewport* viewport)
 {
     testControl15.log.push_back("Resize " + std::to_string(viewport->width));

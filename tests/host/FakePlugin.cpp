@@ -4,7 +4,7 @@
 // every function code it was called with. Built once per API version.
 
 #ifndef GL_GLEXT_PROTOTYPES
- #define GL_GLEXT_PROTOTYPES 1
+#define GL_GLEXT_PROTOTYPES 1
 #endif
 #include <GL/glcorearb.h>
 
@@ -25,16 +25,28 @@ struct ParameterName
     char trailing[4];
 };
 
-const FFGLInfoStruct info = { ZM_FAKE_API_MAJOR, ZM_FAKE_API_MAJOR >= 2 ? 1u : 5u, { 'F', 'A', 'K', 'E' },
-                          "Fake Source", 1 };
+const FFGLInfoStruct info = {
+    ZM_FAKE_API_MAJOR, ZM_FAKE_API_MAJOR >= 2 ? 1u : 5u, { 'F', 'A', 'K', 'E' }, "Fake Source", 1
+};
 const FFGLExtendedInfoStruct extended = { 3, 7, "fake description", "fake about", 0, nullptr };
 
-enum : uint32_t { failFrames, level, mode, longName, caption, parameterCount };
+enum : uint32_t
+{
+    failFrames,
+    level,
+    mode,
+    longName,
+    caption,
+    parameterCount
+};
 
 const ParameterName names[parameterCount] = {
-    { "Fail Frames", "" }, { "Level", "" }, { "Mode", "" },
+    { "Fail Frames", "" },
+    { "Level", "" },
+    { "Mode", "" },
     { { 'S', 'i', 'x', 't', 'e', 'e', 'n', 'C', 'h', 'a', 'r', 'N', 'a', 'm', 'e', '!' }, "XYZ" },
-    { "Caption", "" } };
+    { "Caption", "" }
+};
 const int32_t types[parameterCount] = { FF_TYPE_BOOLEAN, FF_TYPE_STANDARD, FF_TYPE_OPTION, FF_TYPE_STANDARD,
                                         FF_TYPE_TEXT };
 const float defaults[parameterCount] = { 0.0f, 0.5f, 0.0f, 0.25f, 0.0f };
@@ -99,10 +111,10 @@ uint64_t Dispatch(uint32_t code, uint64_t input, uint64_t handle)
 
     switch (code)
     {
-        case 0:  return Address(&info);
-        case 2:  return FF_SUCCESS;
-        case 4:  return parameterCount;
-        case 5:  return index < parameterCount ? Address(names[index].chars) : 0;
+        case 0: return Address(&info);
+        case 2: return FF_SUCCESS;
+        case 4: return parameterCount;
+        case 5: return index < parameterCount ? Address(names[index].chars) : 0;
         case 6:
             if (index >= parameterCount)
                 return FF_FAIL32;
@@ -131,7 +143,7 @@ uint64_t Dispatch(uint32_t code, uint64_t input, uint64_t handle)
         case 18:
         {
             const auto* viewport = Record<FFGLViewport>(input);
-            if (viewport == nullptr || viewport->width == 13)   // 13: the way tests ask for a failure
+            if (viewport == nullptr || viewport->width == 13) // 13: the way tests ask for a failure
                 return FF_FAIL64;
             auto* made = new (std::nothrow) Instance { *viewport, {}, "hello" };
             if (made == nullptr)

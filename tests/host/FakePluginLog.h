@@ -13,8 +13,7 @@
 class FakePluginLog
 {
 public:
-    explicit FakePluginLog(const char* path)
-        : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL))
+    explicit FakePluginLog(const char* path) : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL))
     {
         if (handle != nullptr)
         {

@@ -15,8 +15,8 @@ struct ProcessResult
 ProcessResult RunHost(const std::string& arguments, const ScratchFolder& scratch)
 {
     const std::string errPath = scratch.Path("stderr.txt");
-    const std::string command = std::string("'") + ZM_HOST_EXECUTABLE + "' " + arguments + " > /dev/null 2> '"
-                              + errPath + "'";
+    const std::string command =
+        std::string("'") + ZM_HOST_EXECUTABLE + "' " + arguments + " > /dev/null 2> '" + errPath + "'";
     const int status = std::system(command.c_str());
     ProcessResult result;
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -31,7 +31,8 @@ TEST(HostExecutable, ExitsNonZeroWithOneErrorLine)
 
     const ProcessResult badSize = RunHost(std::string("--plugin '") + ZM_FAKE21_PATH + "' --size 12by4", scratch);
     EXPECT_EQ(badSize.exitCode, 2);
-    EXPECT_EQ(badSize.err, "error: bad --size value '12by4' (expected WIDTHxHEIGHT, each 1 to 16384) (--help for usage)\n");
+    EXPECT_EQ(badSize.err,
+              "error: bad --size value '12by4' (expected WIDTHxHEIGHT, each 1 to 16384) (--help for usage)\n");
 
     const ProcessResult noEntry = RunHost(std::string("--plugin '") + ZM_NOENTRY_PATH + "'", scratch);
     EXPECT_EQ(noEntry.exitCode, 1);
@@ -47,8 +48,8 @@ TEST(HostExecutable, RendersAPng)
 {
     ScratchFolder scratch;
     const std::string png = scratch.Path("out.png");
-    const ProcessResult run = RunHost(std::string("--plugin '") + ZM_FAKE21_PATH + "' --size 5x3 --output '" + png + "'",
-                                      scratch);
+    const ProcessResult run =
+        RunHost(std::string("--plugin '") + ZM_FAKE21_PATH + "' --size 5x3 --output '" + png + "'", scratch);
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(run.err.empty());
     const PngPicture image = LoadPng(png);

@@ -52,8 +52,8 @@ TEST(HostOptions, DefaultsAndHelp)
 
 TEST(HostOptions, RejectsBadSizes)
 {
-    for (const char* size : { "0x10", "10x0", "abc", "10x", "x10", "10x10x", "16385x1", "-1x5", "10X10", "",
-                              " 10x10", "10x10 ", "+5x5", "99999999999x1" })
+    for (const char* size : { "0x10", "10x0", "abc", "10x", "x10", "10x10x", "16385x1", "-1x5", "10X10", "", " 10x10",
+                              "10x10 ", "+5x5", "99999999999x1" })
     {
         HostOptions options;
         std::string error;
@@ -71,7 +71,7 @@ TEST(HostOptions, RejectsBadSizes)
 TEST(HostOptions, RejectsMalformedCommandLines)
 {
     const std::vector<std::vector<std::string>> cases = {
-        { "--plugin" },                               // value missing
+        { "--plugin" }, // value missing
         { "--plugin", "p.so", "--frames" },
         { "--plugin", "p.so", "--frames", "0" },
         { "--plugin", "p.so", "--frames", "abc" },
@@ -80,7 +80,7 @@ TEST(HostOptions, RejectsMalformedCommandLines)
         { "--plugin", "p.so", "--set", "=5" },
         { "--plugin", "p.so", "--bogus" },
         { "--plugin", "p.so", "stray" },
-        { "--size", "10x10" },                        // no plug-in
+        { "--size", "10x10" }, // no plug-in
     };
     for (const auto& arguments : cases)
     {

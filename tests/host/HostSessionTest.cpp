@@ -20,11 +20,11 @@ TEST(HostSession, PrintsInformationAndParameterTable)
     const SessionResult result = RunSession({ "--plugin", ZM_FAKE21_PATH, "--info-only" });
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.err.empty());
-    for (const char* line : { "plug-in     Fake Source\n", "id          FAKE\n", "api         FFGL 2.1\n",
-                              "type        1 (source)\n", "version     3.7\n", "about       fake about\n",
-                              "parameters  5\n", "  0  Fail Frames       boolean     0\n",
-                              "  2  Mode              option      0  {Red=0, Green Tint=1}\n",
-                              "  3  SixteenCharName!  standard    0.25\n", "  4  Caption           text        \"hello\"\n" })
+    for (const char* line :
+         { "plug-in     Fake Source\n", "id          FAKE\n", "api         FFGL 2.1\n", "type        1 (source)\n",
+           "version     3.7\n", "about       fake about\n", "parameters  5\n", "  0  Fail Frames       boolean     0\n",
+           "  2  Mode              option      0  {Red=0, Green Tint=1}\n", "  3  SixteenCharName!  standard    0.25\n",
+           "  4  Caption           text        \"hello\"\n" })
         EXPECT_NE(result.out.find(line), std::string::npos) << line << "in:\n" << result.out;
 }
 
@@ -57,8 +57,8 @@ TEST(HostSession, ResizesTheInstanceAndTheFramebuffer)
     ScratchFolder scratch;
     const std::string png = scratch.Path("resized.png");
     FakePluginLog log(ZM_FAKE21_PATH);
-    const SessionResult result = RunSession({ "--plugin", ZM_FAKE21_PATH, "--size", "8x6", "--frames", "2",
-                                              "--resize", "4x10", "--output", png });
+    const SessionResult result = RunSession(
+        { "--plugin", ZM_FAKE21_PATH, "--size", "8x6", "--frames", "2", "--resize", "4x10", "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
 
     const PngPicture image = LoadPng(png);
@@ -80,8 +80,8 @@ TEST(HostSession, DrivesAn15PluginInACompatibilityContext)
 {
     ScratchFolder scratch;
     const std::string png = scratch.Path("legacy.png");
-    const SessionResult result = RunSession({ "--plugin", ZM_FAKE15_PATH, "--size", "4x4", "--set", "Mode=1",
-                                              "--output", png });
+    const SessionResult result =
+        RunSession({ "--plugin", ZM_FAKE15_PATH, "--size", "4x4", "--set", "Mode=1", "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("api         FFGL 1.5\n"), std::string::npos);
     EXPECT_NE(result.out.find("  2  Mode              option      0  (2 elements)\n"), std::string::npos);

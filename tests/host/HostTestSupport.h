@@ -27,7 +27,7 @@ inline SessionResult RunSession(const std::vector<std::string>& arguments)
     SessionResult result;
     HostOptions options;
     std::string error;
-    if (! HostOptions::Parse(arguments, options, error))
+    if (!HostOptions::Parse(arguments, options, error))
     {
         result.exitCode = 2;
         result.err = "error: " + error + "\n";
@@ -48,7 +48,9 @@ public:
     ScratchFolder()
     {
         std::string pattern = juce::File::getSpecialLocation(juce::File::tempDirectory)
-                                  .getChildFile("zm-host-test-XXXXXX").getFullPathName().toStdString();
+                                  .getChildFile("zm-host-test-XXXXXX")
+                                  .getFullPathName()
+                                  .toStdString();
         if (mkdtemp(pattern.data()) != nullptr)
             folder = juce::File(pattern);
     }

@@ -1,5 +1,5 @@
-#include "FFGLTypes.h"
 #include "ParameterText.h"
+#include "FFGLTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -62,9 +62,9 @@ TEST(ParameterText, DescribesEveryKind)
 
 TEST(ParameterText, FindsByExactNameFirstThenIgnoringCase)
 {
-    const std::vector<PluginLibrary::Parameter> parameters = {
-        MakeParameter(0, "inside", FF_TYPE_STANDARD), MakeParameter(1, "Inside", FF_TYPE_STANDARD),
-        MakeParameter(2, "Outside", FF_TYPE_STANDARD) };
+    const std::vector<PluginLibrary::Parameter> parameters = { MakeParameter(0, "inside", FF_TYPE_STANDARD),
+                                                               MakeParameter(1, "Inside", FF_TYPE_STANDARD),
+                                                               MakeParameter(2, "Outside", FF_TYPE_STANDARD) };
     ASSERT_NE(ParameterText::Find(parameters, "Inside"), nullptr);
     EXPECT_EQ(ParameterText::Find(parameters, "Inside")->index, 1u);
     EXPECT_EQ(ParameterText::Find(parameters, "OUTSIDE")->index, 2u);

@@ -1,9 +1,9 @@
 #include "GLTestEnvironment.h"
 
-#include "FakePluginLog.h"
 #include "FFGLTypes.h"
-#include "PluginLibrary.h"
+#include "FakePluginLog.h"
 #include "PluginIdentityCheck.h"
+#include "PluginLibrary.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,8 @@ TEST(PluginLibrary, ReadsInformationAndParametersOfAn21Plugin)
     PluginLibrary lib;
     ASSERT_TRUE(lib.Load(ZM_FAKE21_PATH)) << lib.GetError();
 
-    ASSERT_NO_FATAL_FAILURE(ExpectIdentity(lib, { "FAKE", "Fake Source", 2, 1, 1, 3, 7, "fake about", "fake description" }));
+    ASSERT_NO_FATAL_FAILURE(
+        ExpectIdentity(lib, { "FAKE", "Fake Source", 2, 1, 1, 3, 7, "fake about", "fake description" }));
 
     std::vector<PluginLibrary::Parameter> parameters;
     ASSERT_TRUE(lib.GetParameters(parameters)) << lib.GetError();
@@ -106,7 +107,8 @@ TEST_F(PluginLibraryGL, DrivesAnInstanceThroughItsLife)
 
     BindFramebuffer(32, 16);
     EXPECT_TRUE(lib.ProcessFrame(instance, target.GetId()));
-    EXPECT_FALSE(lib.ProcessFrame(instance, target.GetId() + 1)) << "the fake checks that the named framebuffer is bound";
+    EXPECT_FALSE(lib.ProcessFrame(instance, target.GetId() + 1))
+        << "the fake checks that the named framebuffer is bound";
     EXPECT_EQ(lib.GetError(), "frame failed (code 17)");
 
     EXPECT_TRUE(lib.Resize(instance, 8, 8));

@@ -37,7 +37,7 @@ TEST_F(RealPluginGL, LivesThroughInstantiateFramesResizeAndTeardown)
     std::vector<PluginLibrary::Parameter> parameters;
     ASSERT_TRUE(lib.GetParameters(parameters));
     for (const auto& parameter : parameters)
-        if (! parameter.IsText(2))
+        if (!parameter.IsText(2))
         {
             EXPECT_TRUE(lib.SetParameter(instance, parameter.index, parameter.defaultValue)) << parameter.name;
         }
@@ -64,9 +64,9 @@ TEST(RealPlugin, RendersAPngOfTheRequestedSize)
     HomeGuard guard;
     ScratchFolder scratch;
     const std::string png = scratch.Path("zephyrmantle.png");
-    const SessionResult result = RunSession({ "--plugin", ZM_PLUGIN21_PATH, "--home",
-                                              scratch.Folder().getFullPathName().toStdString(), "--size", "96x54",
-                                              "--frames", "2", "--resize", "80x60", "--output", png });
+    const SessionResult result =
+        RunSession({ "--plugin", ZM_PLUGIN21_PATH, "--home", scratch.Folder().getFullPathName().toStdString(), "--size",
+                     "96x54", "--frames", "2", "--resize", "80x60", "--output", png });
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const PngPicture image = LoadPng(png);
     EXPECT_EQ(image.width, 80);

@@ -7,7 +7,7 @@
 
 namespace
 {
-juce::String Nested (int levels, const char* open = "<a>", const char* close = "</a>")
+juce::String Nested(int levels, const char* open = "<a>", const char* close = "</a>")
 {
     juce::MemoryOutputStream text;
 
@@ -20,18 +20,18 @@ juce::String Nested (int levels, const char* open = "<a>", const char* close = "
     return text.toString();
 }
 
-TEST (GuardedXmlParser, NestingUpToTheLimitParsesBeyondItIsRefused)
+TEST(GuardedXmlParser, NestingUpToTheLimitParsesBeyondItIsRefused)
 {
     const int limit = GuardedXmlParser::maxNesting;
-    EXPECT_EQ (GuardedXmlParser::MeasureNesting (Nested (limit)), limit);
-    EXPECT_NE (GuardedXmlParser::ParseText (Nested (limit)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::MeasureNesting (Nested (limit + 1)), -1);
-    EXPECT_EQ (GuardedXmlParser::ParseText (Nested (limit + 1)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::ParseText (Nested (200000)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::ParseText (Nested (200000, "<a>", "")), nullptr) << "unclosed";
+    EXPECT_EQ(GuardedXmlParser::MeasureNesting(Nested(limit)), limit);
+    EXPECT_NE(GuardedXmlParser::ParseText(Nested(limit)), nullptr);
+    EXPECT_EQ(GuardedXmlParser::MeasureNesting(Nested(limit + 1)), -1);
+    EXPECT_EQ(GuardedXmlParser::ParseText(Nested(limit + 1)), nullptr);
+    EXPECT_EQ(GuardedXmlParser::ParseText(Nested(200000)), nullptr);
+    EXPECT_EQ(GuardedXmlParser::ParseText(Nested(200000, "<a>", "")), nullptr) << "unclosed";
 }
 
-TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
+TEST(GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
 {
     const char* documents[] = {
         "<a/>",
@@ -45,46 +45,46 @@ TEST (GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
 
     for (auto* text : documents)
     {
-        const int measured = GuardedXmlParser::MeasureNesting (text);
-        auto root = GuardedXmlParser::ParseText (text);
-        ASSERT_NE (root, nullptr) << text;
-        EXPECT_LE (TreeDepth (*root), measured + 1) << text;
-        EXPECT_GE (TreeDepth (*root), measured) << text;
+        const int measured = GuardedXmlParser::MeasureNesting(text);
+        auto root = GuardedXmlParser::ParseText(text);
+        ASSERT_NE(root, nullptr) << text;
+        EXPECT_LE(TreeDepth(*root), measured + 1) << text;
+        EXPECT_GE(TreeDepth(*root), measured) << text;
     }
 }
 
-TEST (GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimits)
+TEST(GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimits)
 {
-    const auto repeated = [] (const char* piece, int count, const char* open = "<a>", const char* close = "</a>")
+    const auto repeated = [](const char* piece, int count, const char* open = "<a>", const char* close = "</a>")
     {
         juce::MemoryOutputStream text;
         text << open;
 
         for (int i = 0; i < count; ++i)
-            text << juce::String (piece).replace ("#", juce::String (i));
+            text << juce::String(piece).replace("#", juce::String(i));
 
         return text.toString() + close;
     };
-    const auto accepted = [] (const juce::String& text) { return GuardedXmlParser::ParseText (text) != nullptr; };
+    const auto accepted = [](const juce::String& text) { return GuardedXmlParser::ParseText(text) != nullptr; };
 
     // One name is the root's own, and the root is one element.
-    EXPECT_TRUE (accepted (repeated (" n#=''", GuardedXmlParser::maxDistinctNames - 1, "<a", "/>")));
-    EXPECT_FALSE (accepted (repeated (" n#=''", GuardedXmlParser::maxDistinctNames, "<a", "/>")));
-    EXPECT_FALSE (accepted (repeated ("<n#/>", GuardedXmlParser::maxDistinctNames))) << "tags are names too";
-    EXPECT_TRUE (accepted (repeated ("<b/>", GuardedXmlParser::maxElements - 1)));
-    EXPECT_FALSE (accepted (repeated ("<b/>", GuardedXmlParser::maxElements - 1) + "<!-- -->")) << "comments count";
-    EXPECT_TRUE (accepted (repeated (" b=''", GuardedXmlParser::maxAttributes, "<a", "/>")));
-    EXPECT_FALSE (accepted (repeated (" b=''", GuardedXmlParser::maxAttributes + 1, "<a", "/>")));
-    EXPECT_TRUE (accepted (repeated ("&amp;", GuardedXmlParser::maxReferences)));
-    EXPECT_FALSE (accepted (repeated ("&amp;", GuardedXmlParser::maxReferences + 1)));
+    EXPECT_TRUE(accepted(repeated(" n#=''", GuardedXmlParser::maxDistinctNames - 1, "<a", "/>")));
+    EXPECT_FALSE(accepted(repeated(" n#=''", GuardedXmlParser::maxDistinctNames, "<a", "/>")));
+    EXPECT_FALSE(accepted(repeated("<n#/>", GuardedXmlParser::maxDistinctNames))) << "tags are names too";
+    EXPECT_TRUE(accepted(repeated("<b/>", GuardedXmlParser::maxElements - 1)));
+    EXPECT_FALSE(accepted(repeated("<b/>", GuardedXmlParser::maxElements - 1) + "<!-- -->")) << "comments count";
+    EXPECT_TRUE(accepted(repeated(" b=''", GuardedXmlParser::maxAttributes, "<a", "/>")));
+    EXPECT_FALSE(accepted(repeated(" b=''", GuardedXmlParser::maxAttributes + 1, "<a", "/>")));
+    EXPECT_TRUE(accepted(repeated("&amp;", GuardedXmlParser::maxReferences)));
+    EXPECT_FALSE(accepted(repeated("&amp;", GuardedXmlParser::maxReferences + 1)));
 
     // The parser copies a value once for each reference in it: the same references are
     // accepted as text but not in one long value.
-    EXPECT_TRUE (accepted (repeated ("&amp;", 4096)));
-    EXPECT_FALSE (accepted (repeated ("&amp;", 4096, "<a v='", "'/>")));
+    EXPECT_TRUE(accepted(repeated("&amp;", 4096)));
+    EXPECT_FALSE(accepted(repeated("&amp;", 4096, "<a v='", "'/>")));
 }
 
-TEST (GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
+TEST(GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
 {
     const char* refused[] = {
         "<!DOCTYPE a><a/>",
@@ -102,37 +102,38 @@ TEST (GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
 
     for (auto* text : refused)
     {
-        EXPECT_EQ (GuardedXmlParser::MeasureNesting (text), -1) << text;
-        EXPECT_EQ (GuardedXmlParser::ParseText (text), nullptr) << text;
+        EXPECT_EQ(GuardedXmlParser::MeasureNesting(text), -1) << text;
+        EXPECT_EQ(GuardedXmlParser::ParseText(text), nullptr) << text;
     }
 
     // Plain references still parse; an unknown name stands for itself.
-    auto root = GuardedXmlParser::ParseText ("<a v=\"&lt;&#65;&#x42;&unknown;\"/>");
-    ASSERT_NE (root, nullptr);
-    EXPECT_EQ (root->getStringAttribute ("v"), "<ABunknown");
+    auto root = GuardedXmlParser::ParseText("<a v=\"&lt;&#65;&#x42;&unknown;\"/>");
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->getStringAttribute("v"), "<ABunknown");
 }
 
-TEST (GuardedXmlParser, InputsThatWouldNeverFinishAreRefused)
+TEST(GuardedXmlParser, InputsThatWouldNeverFinishAreRefused)
 {
     // JUCE's parser loops for ever on text that follows a processing instruction.
-    EXPECT_EQ (GuardedXmlParser::MeasureNesting ("<a><?pi?>text</a>"), -1);
-    EXPECT_EQ (GuardedXmlParser::ParseText ("<a><?pi?>text</a>"), nullptr);
-    EXPECT_EQ (GuardedXmlParser::ParseText ("<a> <?pi?> text <b/></a>"), nullptr);
+    EXPECT_EQ(GuardedXmlParser::MeasureNesting("<a><?pi?>text</a>"), -1);
+    EXPECT_EQ(GuardedXmlParser::ParseText("<a><?pi?>text</a>"), nullptr);
+    EXPECT_EQ(GuardedXmlParser::ParseText("<a> <?pi?> text <b/></a>"), nullptr);
 }
 
-TEST (GuardedXmlParser, OnlyWhiteSpaceCommentsAndInstructionsSurroundTheRoot)
+TEST(GuardedXmlParser, OnlyWhiteSpaceCommentsAndInstructionsSurroundTheRoot)
 {
-    EXPECT_NE (GuardedXmlParser::ParseText ("<?xml version='1.0'?>\n<!-- a --><?pi?> <a></a> <!-- b -->\n"), nullptr);
+    EXPECT_NE(GuardedXmlParser::ParseText("<?xml version='1.0'?>\n<!-- a --><?pi?> <a></a> <!-- b -->\n"), nullptr);
 
     for (auto* text : { "x<a/>", "<a/>x", "<a/><b/>", "<a></b>", "<a><b></a></b>", "<a/><![CDATA[x]]>", "< a/>" })
-        EXPECT_EQ (GuardedXmlParser::ParseText (text), nullptr) << text;
+        EXPECT_EQ(GuardedXmlParser::ParseText(text), nullptr) << text;
 }
 
-TEST (GuardedXmlParser, MalformedTextGivesNothing)
+TEST(GuardedXmlParser, MalformedTextGivesNothing)
 {
     // Cut short anywhere, a document gives nothing rather than part of its elements.
-    for (auto* text : { "", " ", "<", "<a", "<a x=\"1\"", "<a><b></a", "<a><b/></a", "<a><b/>text", "text", "<a x=\"1></a>", "<a><!-- </a>", "<a><![CDATA[ </a>" })
-        EXPECT_EQ (GuardedXmlParser::ParseText (text), nullptr) << text;
+    for (auto* text : { "", " ", "<", "<a", "<a x=\"1\"", "<a><b></a", "<a><b/></a", "<a><b/>text", "text",
+                        "<a x=\"1></a>", "<a><!-- </a>", "<a><![CDATA[ </a>" })
+        EXPECT_EQ(GuardedXmlParser::ParseText(text), nullptr) << text;
 }
 
 class GuardedXmlFile : public ::testing::Test
@@ -141,47 +142,47 @@ protected:
     juce::TemporaryFile temporary { ".xml" };
     const juce::File& file = temporary.getFile();
 
-    std::unique_ptr<juce::XmlElement> ParseBytes (const void* data, size_t size)
+    std::unique_ptr<juce::XmlElement> ParseBytes(const void* data, size_t size)
     {
-        file.replaceWithData (data, size);
-        return GuardedXmlParser::ParseFile (file);
+        file.replaceWithData(data, size);
+        return GuardedXmlParser::ParseFile(file);
     }
 };
 
-TEST_F (GuardedXmlFile, EncodingsAreDecoded)
+TEST_F(GuardedXmlFile, EncodingsAreDecoded)
 {
     const char utf8Bom[] = "\xef\xbb\xbf<a n=\"\xc3\xa9\"/>";
-    auto fromBom = ParseBytes (utf8Bom, sizeof (utf8Bom) - 1);
-    ASSERT_NE (fromBom, nullptr);
-    EXPECT_EQ (fromBom->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
+    auto fromBom = ParseBytes(utf8Bom, sizeof(utf8Bom) - 1);
+    ASSERT_NE(fromBom, nullptr);
+    EXPECT_EQ(fromBom->getStringAttribute("n"), juce::String(juce::CharPointer_UTF8("\xc3\xa9")));
 
     const char16_t utf16[] = u"\xfeff<a n=\"\x00e9\"/>";
-    auto fromUtf16 = ParseBytes (utf16, sizeof (utf16) - 2);
-    ASSERT_NE (fromUtf16, nullptr);
-    EXPECT_EQ (fromUtf16->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("\xc3\xa9")));
+    auto fromUtf16 = ParseBytes(utf16, sizeof(utf16) - 2);
+    ASSERT_NE(fromUtf16, nullptr);
+    EXPECT_EQ(fromUtf16->getStringAttribute("n"), juce::String(juce::CharPointer_UTF8("\xc3\xa9")));
 
     const char bomOnly[] = "\xef\xbb\xbf";
-    EXPECT_EQ (ParseBytes (bomOnly, 3), nullptr);
+    EXPECT_EQ(ParseBytes(bomOnly, 3), nullptr);
     const char16_t utf16BomOnly[] = u"\xfeff";
-    EXPECT_EQ (ParseBytes (utf16BomOnly, 2), nullptr);
+    EXPECT_EQ(ParseBytes(utf16BomOnly, 2), nullptr);
 
     const char latin1[] = "<a n=\"caf\xe9\"/>";
-    auto fromLatin1 = ParseBytes (latin1, sizeof (latin1) - 1);
-    ASSERT_NE (fromLatin1, nullptr) << "bytes that are not UTF-8 are still read";
-    EXPECT_EQ (fromLatin1->getStringAttribute ("n"), juce::String (juce::CharPointer_UTF8 ("caf\xc3\xa9")));
+    auto fromLatin1 = ParseBytes(latin1, sizeof(latin1) - 1);
+    ASSERT_NE(fromLatin1, nullptr) << "bytes that are not UTF-8 are still read";
+    EXPECT_EQ(fromLatin1->getStringAttribute("n"), juce::String(juce::CharPointer_UTF8("caf\xc3\xa9")));
 }
 
-TEST_F (GuardedXmlFile, BinaryAndMissingFilesGiveNothing)
+TEST_F(GuardedXmlFile, BinaryAndMissingFilesGiveNothing)
 {
     const unsigned char binary[] = { 0x3c, 0x61, 0x00, 0x3e, 0xff, 0x00, 0x3c, 0x2f, 0x61, 0x3e };
-    EXPECT_EQ (ParseBytes (binary, sizeof (binary)), nullptr);
-    EXPECT_EQ (GuardedXmlParser::ParseFile (file.getSiblingFile ("missing.xml")), nullptr);
-    EXPECT_EQ (GuardedXmlParser::ParseFile (file.getParentDirectory()), nullptr);
+    EXPECT_EQ(ParseBytes(binary, sizeof(binary)), nullptr);
+    EXPECT_EQ(GuardedXmlParser::ParseFile(file.getSiblingFile("missing.xml")), nullptr);
+    EXPECT_EQ(GuardedXmlParser::ParseFile(file.getParentDirectory()), nullptr);
 }
 
-TEST_F (GuardedXmlFile, EndlessDeviceIsReadOnlyUpToTheLimit)
+TEST_F(GuardedXmlFile, EndlessDeviceIsReadOnlyUpToTheLimit)
 {
     // Reports size 0 yet never ends: reading stops at the limit.
-    EXPECT_EQ (GuardedXmlParser::ParseFile (juce::File ("/dev/zero")), nullptr);
+    EXPECT_EQ(GuardedXmlParser::ParseFile(juce::File("/dev/zero")), nullptr);
 }
 } // namespace

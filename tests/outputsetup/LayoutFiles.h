@@ -13,51 +13,54 @@ namespace LayoutFiles
 /** A settings document with one screen whose single slice's point list also holds what
     writeExtra writes; sizeHint is the expected size in bytes. */
 template <typename WriteExtra>
-juce::String WithScreen (size_t sizeHint, WriteExtra&& writeExtra)
+juce::String WithScreen(size_t sizeHint, WriteExtra&& writeExtra)
 {
-    juce::MemoryOutputStream text (sizeHint + 256);
+    juce::MemoryOutputStream text(sizeHint + 256);
     text << "<XmlState><screens><Screen><layers><L><InputRect><v x=\"1\" y=\"2\"/>\n";
-    writeExtra (text);
+    writeExtra(text);
     text << "</InputRect></L></layers></Screen></screens></XmlState>";
     return text.toString();
 }
 
 /** One element carrying count attributes, each with a name of its own. */
-inline juce::String DistinctAttributeNames (int count)
+inline juce::String DistinctAttributeNames(int count)
 {
-    return WithScreen ((size_t) count * 12, [count] (juce::MemoryOutputStream& text)
-    {
-        text << "<v";
+    return WithScreen((size_t)count * 12,
+                      [count](juce::MemoryOutputStream& text)
+                      {
+                          text << "<v";
 
-        for (int i = 0; i < count; ++i)
-            text << " a" << i << "=\"\"";
+                          for (int i = 0; i < count; ++i)
+                              text << " a" << i << "=\"\"";
 
-        text << "/>\n";
-    });
+                          text << "/>\n";
+                      });
 }
 
 /** count empty elements, each with a tag of its own. */
-inline juce::String DistinctTagNames (int count)
+inline juce::String DistinctTagNames(int count)
 {
-    return WithScreen ((size_t) count * 11, [count] (juce::MemoryOutputStream& text)
-    {
-        for (int i = 0; i < count; ++i)
-            text << "<t" << i << "/>";
-    });
+    return WithScreen((size_t)count * 11,
+                      [count](juce::MemoryOutputStream& text)
+                      {
+                          for (int i = 0; i < count; ++i)
+                              text << "<t" << i << "/>";
+                      });
 }
 
 /** Ordinary points, as many as fit in the given number of bytes. */
-inline juce::String ManyPoints (juce::int64 bytes)
+inline juce::String ManyPoints(juce::int64 bytes)
 {
-    return WithScreen ((size_t) bytes, [bytes] (juce::MemoryOutputStream& text)
-    {
-        const juce::String point ("<v x=\"1234.5\" y=\"67\"/>\n");
-        const auto block = juce::String::repeatedString (point, 4096);
+    return WithScreen((size_t)bytes,
+                      [bytes](juce::MemoryOutputStream& text)
+                      {
+                          const juce::String point("<v x=\"1234.5\" y=\"67\"/>\n");
+                          const auto block = juce::String::repeatedString(point, 4096);
 
-        for (const auto& piece : { block, point })
-            while ((juce::int64) text.getDataSize() + piece.length() < bytes - 200)
-                text << piece;
-    });
+                          for (const auto& piece : { block, point })
+                              while ((juce::int64)text.getDataSize() + piece.length() < bytes - 200)
+                                  text << piece;
+                      });
 }
 
 /** A layout the size of the largest the host writes (about 3.4 MB): 24 screens of 42
@@ -69,23 +72,25 @@ inline juce::String LargestRealLayout()
 
     for (int screen = 0; screen < 24; ++screen)
     {
-        text << "<Screen uniqueId=\"" << screen << "\"><Params name=\"Params\"><Param name=\"Name\" value=\"Screen " << screen
-             << "\"/><Param name=\"Enabled\" value=\"1\"/>";
+        text << "<Screen uniqueId=\"" << screen << "\"><Params name=\"Params\"><Param name=\"Name\" value=\"Screen "
+             << screen << "\"/><Param name=\"Enabled\" value=\"1\"/>";
 
         for (int p = 0; p < 12; ++p)
-            text << "<ParamRange name=\"Setting" << p << "\" value=\"0.5\" min=\"0\" max=\"1\" s" << screen << "p" << p << "=\"\"/>";
+            text << "<ParamRange name=\"Setting" << p << "\" value=\"0.5\" min=\"0\" max=\"1\" s" << screen << "p" << p
+                 << "=\"\"/>";
 
         text << "</Params><layers>\n";
 
         for (int slice = 0; slice < 42; ++slice)
         {
-            text << "<Polygon uniqueId=\"" << slice << "\"><Params name=\"Common\"><Param name=\"Name\" value=\"Slice " << slice
-                 << "\"/><Param name=\"Enabled\" value=\"1\"/></Params><InputContour><points>\n";
+            text << "<Polygon uniqueId=\"" << slice << "\"><Params name=\"Common\"><Param name=\"Name\" value=\"Slice "
+                 << slice << "\"/><Param name=\"Enabled\" value=\"1\"/></Params><InputContour><points>\n";
 
             for (int i = 0; i < 100; ++i)
                 text << "<v x=\"" << (100 + slice * 70 + i % 37) << ".3125\" y=\"" << (200 + i * 7) << ".6875\"/>\n";
 
-            text << "</points></InputContour><InputRect><v x=\"0\" y=\"0\"/><v x=\"1920\" y=\"0\"/><v x=\"1920\" y=\"1080\"/></InputRect></Polygon>\n";
+            text << "</points></InputContour><InputRect><v x=\"0\" y=\"0\"/><v x=\"1920\" y=\"0\"/><v x=\"1920\" "
+                    "y=\"1080\"/></InputRect></Polygon>\n";
         }
 
         text << "</layers></Screen>\n";

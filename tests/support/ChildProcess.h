@@ -28,7 +28,7 @@ int RunInChildProcess(Body&& body)
         ::_exit(body());
 
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || ! WIFEXITED(status))
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
 }

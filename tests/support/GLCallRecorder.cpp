@@ -7,11 +7,11 @@
 
 // Each build's own list of entry points, so that the recorder covers exactly what that build calls.
 #if ZM_RECORD_FFGL15
- #include "GLEntryPoints15.h"
- #define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL15_LOADED_ENTRY_POINTS(X) ZM_GL15_SYSTEM_ENTRY_POINTS(X)
+#include "GLEntryPoints15.h"
+#define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL15_LOADED_ENTRY_POINTS(X) ZM_GL15_SYSTEM_ENTRY_POINTS(X)
 #else
- #include "GLEntryPoints.h"
- #define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL_ENTRY_POINTS(X)
+#include "GLEntryPoints.h"
+#define ZM_RECORDED_ENTRY_POINTS(X) ZM_GL_ENTRY_POINTS(X)
 #endif
 
 namespace
@@ -80,11 +80,11 @@ GLCallRecorder::~GLCallRecorder()
 
 void GLCallRecorder::Redirect(const void* entryPoint, void (*fake)())
 {
-#define ZM_REDIRECT(type, name)                                      \
-    if (entryPoint == &zmgl::name)                                   \
-    {                                                                \
+#define ZM_REDIRECT(type, name)                                       \
+    if (entryPoint == &zmgl::name)                                    \
+    {                                                                 \
         Stub<name##Label, type>::fake = reinterpret_cast<type>(fake); \
-        return;                                                      \
+        return;                                                       \
     }
     ZM_RECORDED_ENTRY_POINTS(ZM_REDIRECT)
 #undef ZM_REDIRECT

@@ -7,7 +7,7 @@
 
 // Tests call GL directly (read-backs, state queries) through the system's libOpenGL.
 #ifndef GL_GLEXT_PROTOTYPES
- #define GL_GLEXT_PROTOTYPES 1
+#define GL_GLEXT_PROTOTYPES 1
 #endif
 #include <GL/glcorearb.h>
 

@@ -25,21 +25,23 @@ enum InstantiationOutcome
 */
 inline int InstantiateUnderGLVersion(const char* version, uint64_t (*plugMain)(uint32_t, uint64_t, uint64_t))
 {
-    return RunInChildProcess([=] {
-        ::setenv("MESA_GL_VERSION_OVERRIDE", version, 1);
-        EglContext context;
-        if (! context.Create(EglContext::Profile::Compatibility))
-            return int(noContext);
-
-        struct // laid out as the host's FFGLViewport
+    return RunInChildProcess(
+        [=]
         {
-            uint32_t x, y;
-            uint32_t width, height;
-        } viewport { 0, 0, 32, 32 };
-        const uint64_t instance = plugMain(18, reinterpret_cast<uintptr_t>(&viewport), 0);
-        if (instance == ~uint64_t(0))
-            return int(instanceRefused);
-        plugMain(19, 0, instance);
-        return int(instanceMade);
-    });
+            ::setenv("MESA_GL_VERSION_OVERRIDE", version, 1);
+            EglContext context;
+            if (!context.Create(EglContext::Profile::Compatibility))
+                return int(noContext);
+
+            struct // laid out as the host's FFGLViewport
+            {
+                uint32_t x, y;
+                uint32_t width, height;
+            } viewport { 0, 0, 32, 32 };
+            const uint64_t instance = plugMain(18, reinterpret_cast<uintptr_t>(&viewport), 0);
+            if (instance == ~uint64_t(0))
+                return int(instanceRefused);
+            plugMain(19, 0, instance);
+            return int(instanceMade);
+        });
 }

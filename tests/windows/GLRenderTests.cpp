@@ -5,12 +5,12 @@
 #include "WineHostFiles.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
- #define WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/wglext.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -54,11 +54,11 @@ public:
         format.iPixelType = PFD_TYPE_RGBA;
         format.cColorBits = 32;
         const int chosen = ChoosePixelFormat(dc, &format);
-        if (chosen == 0 || ! SetPixelFormat(dc, chosen, &format))
+        if (chosen == 0 || !SetPixelFormat(dc, chosen, &format))
             return;
 
         context = wglCreateContext(dc);
-        if (context == nullptr || ! wglMakeCurrent(dc, context))
+        if (context == nullptr || !wglMakeCurrent(dc, context))
             return;
 
         if (coreProfile)
@@ -66,13 +66,15 @@ public:
             auto createAttribs = GLProc<PFNWGLCREATECONTEXTATTRIBSARBPROC>("wglCreateContextAttribsARB");
             if (createAttribs == nullptr)
                 return;
-            const int attributes[] = { WGL_CONTEXT_MAJOR_VERSION_ARB, 3, WGL_CONTEXT_MINOR_VERSION_ARB, 3,
-                                       WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_CORE_PROFILE_BIT_ARB, 0 };
+            const int attributes[] = {
+                WGL_CONTEXT_MAJOR_VERSION_ARB,    3, WGL_CONTEXT_MINOR_VERSION_ARB, 3, WGL_CONTEXT_PROFILE_MASK_ARB,
+                WGL_CONTEXT_CORE_PROFILE_BIT_ARB, 0
+            };
             HGLRC core = createAttribs(dc, nullptr, attributes);
             wglMakeCurrent(nullptr, nullptr);
             wglDeleteContext(context);
             context = core;
-            if (context == nullptr || ! wglMakeCurrent(dc, context))
+            if (context == nullptr || !wglMakeCurrent(dc, context))
                 return;
         }
 
@@ -82,8 +84,8 @@ public:
         auto bindRenderbuffer = GLProc<PFNGLBINDRENDERBUFFERPROC>("glBindRenderbuffer");
         auto storage = GLProc<PFNGLRENDERBUFFERSTORAGEPROC>("glRenderbufferStorage");
         auto attach = GLProc<PFNGLFRAMEBUFFERRENDERBUFFERPROC>("glFramebufferRenderbuffer");
-        if (genFramebuffers == nullptr || bindFramebuffer == nullptr || genRenderbuffers == nullptr
-            || bindRenderbuffer == nullptr || storage == nullptr || attach == nullptr)
+        if (genFramebuffers == nullptr || bindFramebuffer == nullptr || genRenderbuffers == nullptr ||
+            bindRenderbuffer == nullptr || storage == nullptr || attach == nullptr)
             return;
         GLuint colour = 0;
         genRenderbuffers(1, &colour);
@@ -151,7 +153,7 @@ TEST_P(PluginRendering, DrawsTheSliceOutlinesOfTheHostLayout)
     ASSERT_TRUE(files.WriteSettings(WineHostFiles::SettingsWithScreens({ "Wall" })));
 
     WglContext gl(GetParam().coreProfile);
-    if (! gl.IsReady())
+    if (!gl.IsReady())
     {
         files.RemoveAll();
         GTEST_SKIP() << "no OpenGL context here (no display for Wine?)";
@@ -183,7 +185,6 @@ std::vector<RenderCase> RenderCases()
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, PluginRendering, ::testing::ValuesIn(RenderCases()),
-    [](const ::testing::TestParamInfo<RenderCase>& param) {
-        return std::string(param.param.coreProfile ? "FFGL21" : "FFGL15");
-    });
+                         [](const ::testing::TestParamInfo<RenderCase>& param)
+                         { return std::string(param.param.coreProfile ? "FFGL21" : "FFGL15"); });
 } // namespace

@@ -135,7 +135,7 @@ TEST_P(PluginDll, PrototypeComesAndGoesWithDeinitialise)
 {
     // Code 34 (make the prototype) exists from FFGL 2 on; FFGL 1.5 makes it on the first query.
     const bool hasCode34 = GetParam().apiMajor >= 2;
-    EXPECT_EQ(PluginLibrary::IsFailure(lib->Call(34, 0, 0)), ! hasCode34);
+    EXPECT_EQ(PluginLibrary::IsFailure(lib->Call(34, 0, 0)), !hasCode34);
     EXPECT_TRUE(lib->Deinitialise());
     EXPECT_TRUE(lib->Deinitialise());
     // The next query makes a new prototype.
@@ -167,7 +167,7 @@ TEST_P(PluginDll, InstantiationWithoutContextFailsCleanly)
 
 TEST_P(PluginDll, ScreensOptionsComeFromTheHostFolderInDocuments)
 {
-    if (! GetParam().hasScreens)
+    if (!GetParam().hasScreens)
         GTEST_SKIP() << "this build has no screen choice";
 
     ASSERT_FALSE(WineHostFiles::DocumentsFolder().empty());
@@ -221,7 +221,6 @@ std::vector<DllCase> BuiltDlls()
 }
 
 INSTANTIATE_TEST_SUITE_P(Windows, PluginDll, ::testing::ValuesIn(BuiltDlls()),
-    [](const ::testing::TestParamInfo<DllCase>& param) {
-        return std::string(param.param.apiMajor >= 2 ? "FFGL21" : "FFGL15");
-    });
+                         [](const ::testing::TestParamInfo<DllCase>& param)
+                         { return std::string(param.param.apiMajor >= 2 ? "FFGL21" : "FFGL15"); });
 } // namespace

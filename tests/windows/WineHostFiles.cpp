@@ -1,11 +1,11 @@
 #include "WineHostFiles.h"
 
 #ifndef WIN32_LEAN_AND_MEAN
- #define WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
 #endif
-#include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <fstream>
 #include <vector>
@@ -38,9 +38,7 @@ void CreateParents(const std::string& filePath)
 }
 } // namespace
 
-WineHostFiles::WineHostFiles(std::string folder) : hostFolder(std::move(folder))
-{
-}
+WineHostFiles::WineHostFiles(std::string folder) : hostFolder(std::move(folder)) {}
 
 std::string WineHostFiles::DocumentsFolder()
 {
@@ -79,7 +77,7 @@ void WineHostFiles::RemoveAll() const
 {
     const std::string base = WindowsPath(DocumentsFolder() + "/" + hostFolder);
     DeleteFileA((base + "Preferences\\AdvancedOutput.xml").c_str());
-    if (! presetWritten.empty())
+    if (!presetWritten.empty())
         DeleteFileA((base + "Presets\\Advanced Output\\" + presetWritten + ".xml").c_str());
 }
 
@@ -102,18 +100,18 @@ std::string WineHostFiles::ScreenSetupBody(const std::initializer_list<const cha
 
 std::string WineHostFiles::SettingsWithScreens(const std::initializer_list<const char*>& screenNames)
 {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XmlState name=\"AdvancedOutput\">"
-           + ScreenSetupBody(screenNames) + "</XmlState>\n";
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XmlState name=\"AdvancedOutput\">" +
+           ScreenSetupBody(screenNames) + "</XmlState>\n";
 }
 
 std::string WineHostFiles::SettingsNamingPreset(const std::string& presetName)
 {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XmlState name=\"AdvancedOutput\" presetFile=\""
-           + presetName + "\"/>\n";
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XmlState name=\"AdvancedOutput\" presetFile=\"" + presetName +
+           "\"/>\n";
 }
 
 std::string WineHostFiles::PresetWithScreens(const std::initializer_list<const char*>& screenNames)
 {
-    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XmlState name=\"Preset\"><ScreenSetup name=\"ScreenSetup\">"
-           + ScreenSetupBody(screenNames) + "</ScreenSetup></XmlState>\n";
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<XmlState name=\"Preset\"><ScreenSetup name=\"ScreenSetup\">" +
+           ScreenSetupBody(screenNames) + "</ScreenSetup></XmlState>\n";
 }

@@ -28,8 +28,8 @@ bool EglContext::Create(Profile profile)
     // Never pick up a GPU driver by accident: results must match on every machine.
     setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
 
-    auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
-        eglGetProcAddress("eglGetPlatformDisplayEXT"));
+    auto getPlatformDisplay =
+        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
     if (getPlatformDisplay == nullptr)
     {
         error = "EGL has no eglGetPlatformDisplayEXT";
@@ -44,26 +44,28 @@ bool EglContext::Create(Profile profile)
     }
 
     EGLint major = 0, minor = 0;
-    if (! eglInitialize(dpy, &major, &minor))
+    if (!eglInitialize(dpy, &major, &minor))
     {
         error = EglErrorText("eglInitialize failed");
         return false;
     }
     display = dpy;
 
-    if (! eglBindAPI(EGL_OPENGL_API))
+    if (!eglBindAPI(EGL_OPENGL_API))
     {
         error = EglErrorText("eglBindAPI(EGL_OPENGL_API) failed");
         Destroy();
         return false;
     }
 
-    const EGLint core[] = { EGL_CONTEXT_MAJOR_VERSION, 3, EGL_CONTEXT_MINOR_VERSION, 3,
-                            EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE };
+    const EGLint core[] = {
+        EGL_CONTEXT_MAJOR_VERSION,           3,       EGL_CONTEXT_MINOR_VERSION, 3, EGL_CONTEXT_OPENGL_PROFILE_MASK,
+        EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE
+    };
     const EGLint compat[] = { EGL_CONTEXT_OPENGL_PROFILE_MASK, EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT, EGL_NONE };
 
-    EGLContext ctx = eglCreateContext(dpy, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT,
-                                      profile == Profile::Core33 ? core : compat);
+    EGLContext ctx =
+        eglCreateContext(dpy, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, profile == Profile::Core33 ? core : compat);
     if (ctx == EGL_NO_CONTEXT)
     {
         error = EglErrorText("eglCreateContext failed");
@@ -72,7 +74,7 @@ bool EglContext::Create(Profile profile)
     }
     context = ctx;
 
-    if (! MakeCurrent())
+    if (!MakeCurrent())
     {
         Destroy();
         return false;
@@ -87,7 +89,7 @@ bool EglContext::MakeCurrent()
         error = "no context";
         return false;
     }
-    if (! eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context))
+    if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context))
     {
         error = EglErrorText("eglMakeCurrent failed");
         return false;

@@ -17,8 +17,8 @@ class EglContext
 public:
     enum class Profile
     {
-        Core33,        ///< OpenGL 3.3 core, what an FFGL 2.1 host offers
-        Compatibility  ///< a compatibility profile, what an FFGL 1.5 host offers
+        Core33,       ///< OpenGL 3.3 core, what an FFGL 2.1 host offers
+        Compatibility ///< a compatibility profile, what an FFGL 1.5 host offers
     };
 
     EglContext() = default;

@@ -1,7 +1,7 @@
 #include "HostFramebuffer.h"
 
 #ifndef GL_GLEXT_PROTOTYPES
- #define GL_GLEXT_PROTOTYPES 1
+#define GL_GLEXT_PROTOTYPES 1
 #endif
 #include <GL/glcorearb.h>
 
@@ -18,11 +18,11 @@ bool HostFramebuffer::Create(uint32_t newWidth, uint32_t newHeight)
 
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &maxSize);
-    if (newWidth == 0 || newHeight == 0 || newWidth > static_cast<uint32_t>(maxSize)
-        || newHeight > static_cast<uint32_t>(maxSize))
+    if (newWidth == 0 || newHeight == 0 || newWidth > static_cast<uint32_t>(maxSize) ||
+        newHeight > static_cast<uint32_t>(maxSize))
     {
-        error = "framebuffer size " + std::to_string(newWidth) + "x" + std::to_string(newHeight)
-              + " not supported (at most " + std::to_string(maxSize) + ")";
+        error = "framebuffer size " + std::to_string(newWidth) + "x" + std::to_string(newHeight) +
+                " not supported (at most " + std::to_string(maxSize) + ")";
         return false;
     }
 

@@ -23,7 +23,7 @@ bool HostOptions::ParseSize(const std::string& text, uint32_t& sizeWidth, uint32
     if (cross == std::string::npos)
         return false;
     uint32_t w = 0, h = 0;
-    if (! ParseCount(text.substr(0, cross), 1, maxSide, w) || ! ParseCount(text.substr(cross + 1), 1, maxSide, h))
+    if (!ParseCount(text.substr(0, cross), 1, maxSide, w) || !ParseCount(text.substr(cross + 1), 1, maxSide, h))
         return false;
     sizeWidth = w;
     sizeHeight = h;
@@ -87,31 +87,31 @@ bool HostOptions::Parse(const std::vector<std::string>& arguments, HostOptions& 
         }
         else if (name == "--plugin")
         {
-            if (! takeValue())
+            if (!takeValue())
                 return false;
             options.pluginPath = value;
         }
         else if (name == "--home")
         {
-            if (! takeValue())
+            if (!takeValue())
                 return false;
             options.homeFolder = value;
         }
         else if (name == "--output")
         {
-            if (! takeValue())
+            if (!takeValue())
                 return false;
             options.outputPath = value;
         }
         else if (name == "--size" || name == "--resize")
         {
-            if (! takeValue())
+            if (!takeValue())
                 return false;
             uint32_t w = 0, h = 0;
-            if (! ParseSize(value, w, h))
+            if (!ParseSize(value, w, h))
             {
-                error = "bad " + name + " value '" + value + "' (expected WIDTHxHEIGHT, each 1 to "
-                      + std::to_string(maxSide) + ")";
+                error = "bad " + name + " value '" + value + "' (expected WIDTHxHEIGHT, each 1 to " +
+                        std::to_string(maxSide) + ")";
                 return false;
             }
             if (name == "--size")
@@ -128,9 +128,9 @@ bool HostOptions::Parse(const std::vector<std::string>& arguments, HostOptions& 
         }
         else if (name == "--frames")
         {
-            if (! takeValue())
+            if (!takeValue())
                 return false;
-            if (! ParseCount(value, 1, maxFrames, options.frames))
+            if (!ParseCount(value, 1, maxFrames, options.frames))
             {
                 error = "bad --frames value '" + value + "' (expected 1 to " + std::to_string(maxFrames) + ")";
                 return false;
@@ -138,7 +138,7 @@ bool HostOptions::Parse(const std::vector<std::string>& arguments, HostOptions& 
         }
         else if (name == "--set")
         {
-            if (! takeValue())
+            if (!takeValue())
                 return false;
             const size_t split = value.find('=');
             if (split == std::string::npos || split == 0)
@@ -155,7 +155,7 @@ bool HostOptions::Parse(const std::vector<std::string>& arguments, HostOptions& 
         }
     }
 
-    if (! options.help && options.pluginPath.empty())
+    if (!options.help && options.pluginPath.empty())
     {
         error = "no plug-in given (--plugin PATH)";
         return false;

@@ -20,15 +20,15 @@ class HostOptions
 {
 public:
     std::string pluginPath;
-    std::string homeFolder;   ///< when set, HOME is pointed here before the plug-in loads
+    std::string homeFolder; ///< when set, HOME is pointed here before the plug-in loads
     uint32_t width = 1920;
     uint32_t height = 1080;
     uint32_t frames = 1;
-    std::vector<std::pair<std::string, std::string>> settings;   ///< parameter name and value text, in order
+    std::vector<std::pair<std::string, std::string>> settings; ///< parameter name and value text, in order
     bool resize = false;
     uint32_t resizeWidth = 0;
     uint32_t resizeHeight = 0;
-    std::string outputPath;   ///< PNG of the last frame; empty for none
+    std::string outputPath; ///< PNG of the last frame; empty for none
     bool infoOnly = false;
     bool help = false;
 

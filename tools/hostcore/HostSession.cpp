@@ -17,9 +17,9 @@ const char* PluginTypeName(uint32_t type)
 {
     switch (type)
     {
-        case 0:  return "effect";
-        case 1:  return "source";
-        case 2:  return "mixer";
+        case 0: return "effect";
+        case 1: return "source";
+        case 2: return "mixer";
         default: return "unknown";
     }
 }
@@ -34,10 +34,7 @@ std::string Printable(const std::string& text)
 }
 } // namespace
 
-HostSession::HostSession(std::ostream& outStream, std::ostream& errStream)
-    : out(outStream), err(errStream)
-{
-}
+HostSession::HostSession(std::ostream& outStream, std::ostream& errStream) : out(outStream), err(errStream) {}
 
 int HostSession::Fail(const std::string& message)
 {
@@ -75,9 +72,11 @@ void HostSession::PrintInfo(std::ostream& out, const PluginLibrary::Info& info,
 
 bool HostSession::PointHomeAt(const std::string& folder)
 {
-    struct stat status {};
+    struct stat status
+    {
+    };
     char resolved[PATH_MAX];
-    if (stat(folder.c_str(), &status) != 0 || ! S_ISDIR(status.st_mode) || realpath(folder.c_str(), resolved) == nullptr)
+    if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || realpath(folder.c_str(), resolved) == nullptr)
     {
         failure = "no such folder for --home: " + folder;
         return false;
@@ -101,7 +100,7 @@ bool HostSession::ResolveSettings(const HostOptions& options, uint32_t apiMajor,
         }
 
         Setting setting { parameter->index, text, 0.0f, parameter->IsText(apiMajor) };
-        if (! setting.isText && ! ParameterText::ParseValue(*parameter, text, setting.value, failure))
+        if (!setting.isText && !ParameterText::ParseValue(*parameter, text, setting.value, failure))
             return false;
         resolved.push_back(setting);
     }
@@ -116,15 +115,15 @@ int HostSession::Run(const HostOptions& options)
         return 0;
     }
 
-    if (! options.homeFolder.empty() && ! PointHomeAt(options.homeFolder))
+    if (!options.homeFolder.empty() && !PointHomeAt(options.homeFolder))
         return Fail(failure);
 
-    if (! library.Load(options.pluginPath))
+    if (!library.Load(options.pluginPath))
         return Fail(library.GetError());
 
     PluginLibrary::Info info;
     std::vector<PluginLibrary::Parameter> parameters;
-    if (! library.GetInfo(info) || ! library.GetParameters(parameters))
+    if (!library.GetInfo(info) || !library.GetParameters(parameters))
     {
         failure = library.GetError();
         library.Deinitialise();
@@ -138,10 +137,10 @@ int HostSession::Run(const HostOptions& options)
 
     std::vector<Setting> settings;
     bool ok = ResolveSettings(options, info.apiMajor, parameters, settings);
-    if (ok && ! options.infoOnly)
+    if (ok && !options.infoOnly)
         ok = Render(options, info, settings);
 
-    if (! library.Deinitialise() && ok)
+    if (!library.Deinitialise() && ok)
     {
         failure = library.GetError();
         ok = false;
@@ -155,14 +154,14 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
 {
     // An FFGL 1.x plug-in draws with the fixed-function pipeline; 2.x expects a 3.3 core context.
     EglContext context;
-    if (! context.Create(info.apiMajor >= 2 ? EglContext::Profile::Core33 : EglContext::Profile::Compatibility))
+    if (!context.Create(info.apiMajor >= 2 ? EglContext::Profile::Core33 : EglContext::Profile::Compatibility))
     {
         failure = "no OpenGL context: " + context.GetError();
         return false;
     }
 
     HostFramebuffer framebuffer;
-    if (! framebuffer.Create(options.width, options.height))
+    if (!framebuffer.Create(options.width, options.height))
     {
         failure = framebuffer.GetError();
         return false;
@@ -180,7 +179,7 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
     {
         ok = setting.isText ? library.SetTextParameter(instance, setting.index, setting.text.c_str())
                             : library.SetParameter(instance, setting.index, setting.value);
-        if (! ok)
+        if (!ok)
         {
             failure = library.GetError();
             break;
@@ -192,7 +191,7 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
         for (uint32_t frame = 1; frame <= options.frames; ++frame)
         {
             framebuffer.BindAndClear();
-            if (! library.ProcessFrame(instance, framebuffer.GetId()))
+            if (!library.ProcessFrame(instance, framebuffer.GetId()))
             {
                 failure = "frame " + std::to_string(frame) + " failed (code 17)";
                 return false;
@@ -205,14 +204,14 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
 
     if (ok && options.resize)
     {
-        if (! framebuffer.Create(options.resizeWidth, options.resizeHeight))
+        if (!framebuffer.Create(options.resizeWidth, options.resizeHeight))
         {
             failure = framebuffer.GetError();
             library.Deinstantiate(instance);
             return false;
         }
         ok = library.Resize(instance, options.resizeWidth, options.resizeHeight);
-        if (! ok)
+        if (!ok)
             failure = library.GetError();
         ok = ok && renderFrames();
     }
@@ -223,16 +222,16 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
     if (ok)
         pixels = framebuffer.ReadTopDown();
 
-    if (! library.Deinstantiate(instance) && ok)
+    if (!library.Deinstantiate(instance) && ok)
     {
         failure = library.GetError();
         ok = false;
     }
     framebuffer.Destroy();
-    if (! ok)
+    if (!ok)
         return false;
 
-    if (! options.outputPath.empty())
+    if (!options.outputPath.empty())
     {
         // FFGL hosts composite a plug-in's output as premultiplied colour; a PNG holds
         // straight colour, so it is divided out here.
@@ -244,7 +243,7 @@ bool HostSession::Render(const HostOptions& options, const PluginLibrary::Info& 
             for (size_t c = 0; c < 3; ++c)
                 pixels[i + c] = static_cast<uint8_t>(std::min(255u, (pixels[i + c] * 255u + alpha / 2) / alpha));
         }
-        if (! PngWriter::Write(options.outputPath, finalWidth, finalHeight, pixels, failure))
+        if (!PngWriter::Write(options.outputPath, finalWidth, finalHeight, pixels, failure))
             return false;
         out << "wrote       " << options.outputPath << " (" << finalWidth << "x" << finalHeight << ")" << std::endl;
     }

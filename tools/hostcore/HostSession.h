@@ -30,14 +30,15 @@ public:
     int Run(const HostOptions& options);
 
     /** Prints the information record, extended information and parameter table. */
-    static void PrintInfo(std::ostream& out, const PluginLibrary::Info& info, const PluginLibrary::ExtendedInfo* extended,
+    static void PrintInfo(std::ostream& out, const PluginLibrary::Info& info,
+                          const PluginLibrary::ExtendedInfo* extended,
                           const std::vector<PluginLibrary::Parameter>& parameters);
 
 private:
     struct Setting
     {
         uint32_t index;
-        std::string text;    ///< for text parameters
+        std::string text; ///< for text parameters
         float value;
         bool isText;
     };

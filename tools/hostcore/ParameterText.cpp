@@ -37,7 +37,7 @@ bool ParseNumber(const std::string& text, float& value)
         return false;
     char* end = nullptr;
     const float parsed = std::strtof(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || ! std::isfinite(parsed))
+    if (end != text.c_str() + text.size() || !std::isfinite(parsed))
         return false;
     value = parsed;
     return true;
@@ -48,16 +48,16 @@ std::string ParameterText::GetTypeName(int32_t type)
 {
     switch (type)
     {
-        case FF_TYPE_BOOLEAN:    return "boolean";
-        case FF_TYPE_STANDARD:   return "standard";
-        case FF_TYPE_OPTION:     return "option";
-        case FF_TYPE_FILE:       return "file";
-        case FF_TYPE_TEXT:       return "text";
-        case FF_TYPE_HUE:        return "hue";
+        case FF_TYPE_BOOLEAN: return "boolean";
+        case FF_TYPE_STANDARD: return "standard";
+        case FF_TYPE_OPTION: return "option";
+        case FF_TYPE_FILE: return "file";
+        case FF_TYPE_TEXT: return "text";
+        case FF_TYPE_HUE: return "hue";
         case FF_TYPE_SATURATION: return "saturation";
         case FF_TYPE_BRIGHTNESS: return "brightness";
-        case FF_TYPE_ALPHA:      return "alpha";
-        default:                 return "type " + std::to_string(type);
+        case FF_TYPE_ALPHA: return "alpha";
+        default: return "type " + std::to_string(type);
     }
 }
 
@@ -95,8 +95,8 @@ std::string ParameterText::Describe(const PluginLibrary::Parameter& parameter, u
         {
             line += "  {";
             for (size_t k = 0; k < parameter.elements.size(); ++k)
-                line += (k > 0 ? ", " : "") + parameter.elements[k].name + "="
-                      + FormatNumber(parameter.elements[k].value);
+                line +=
+                    (k > 0 ? ", " : "") + parameter.elements[k].name + "=" + FormatNumber(parameter.elements[k].value);
             line += "}";
         }
     }
@@ -140,7 +140,7 @@ bool ParameterText::ParseValue(const PluginLibrary::Parameter& parameter, const 
         return true;
 
     error = "bad value '" + text + "' for " + GetTypeName(parameter.type) + " parameter '" + parameter.name + "'";
-    if (parameter.type == FF_TYPE_OPTION && ! parameter.elements.empty())
+    if (parameter.type == FF_TYPE_OPTION && !parameter.elements.empty())
     {
         error += " (one of";
         for (size_t k = 0; k < parameter.elements.size(); ++k)

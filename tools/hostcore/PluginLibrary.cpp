@@ -3,9 +3,9 @@
 #include "FFGLTypes.h"
 
 #ifdef _WIN32
- #include "WindowsIncludes.h"
+#include "WindowsIncludes.h"
 #else
- #include <dlfcn.h>
+#include <dlfcn.h>
 #endif
 
 #include <cstring>
@@ -133,13 +133,13 @@ bool PluginLibrary::Fail(const std::string& message)
 
 bool PluginLibrary::GetInfo(Info& info)
 {
-    if (! IsLoaded())
+    if (!IsLoaded())
         return Fail("no plug-in loaded");
 
-    if (! haveInfo)
+    if (!haveInfo)
     {
         FFGLInfoStruct record;
-        if (! CopyRecord(Call(FF_GET_INFO, 0, 0), record))
+        if (!CopyRecord(Call(FF_GET_INFO, 0, 0), record))
             return Fail("no plug-in information (code 0)");
         cachedInfo.apiMajor = record.apiMajorVersion;
         cachedInfo.apiMinor = record.apiMinorVersion;
@@ -155,11 +155,11 @@ bool PluginLibrary::GetInfo(Info& info)
 
 bool PluginLibrary::GetExtendedInfo(ExtendedInfo& info)
 {
-    if (! IsLoaded())
+    if (!IsLoaded())
         return Fail("no plug-in loaded");
 
     FFGLExtendedInfoStruct record;
-    if (! CopyRecord(Call(FF_GET_EXTENDED_INFO, 0, 0), record))
+    if (!CopyRecord(Call(FF_GET_EXTENDED_INFO, 0, 0), record))
         return Fail("no extended information (code 13)");
     info.pluginMajor = record.pluginMajorVersion;
     info.pluginMinor = record.pluginMinorVersion;
@@ -173,7 +173,7 @@ bool PluginLibrary::GetParameters(std::vector<Parameter>& parameters)
     parameters.clear();
 
     Info info;
-    if (! GetInfo(info))
+    if (!GetInfo(info))
         return false;
 
     const uint64_t countResult = Call(FF_GET_NUM_PARAMETERS, 0, 0);
@@ -187,7 +187,7 @@ bool PluginLibrary::GetParameters(std::vector<Parameter>& parameters)
     parameters.resize(count);
     for (uint32_t i = 0; i < count; ++i)
     {
-        if (! ReadParameter(i, info.apiMajor, parameters[i]))
+        if (!ReadParameter(i, info.apiMajor, parameters[i]))
         {
             parameters.clear();
             return false;
@@ -214,7 +214,7 @@ bool PluginLibrary::ReadParameter(uint32_t index, uint32_t apiMajor, Parameter& 
     const uint64_t defaultResult = Call(FF_GET_PARAMETER_DEFAULT, index, 0);
     if (parameter.IsText(apiMajor))
     {
-        if (defaultResult != FF_FAIL64 && ! IsFailure(defaultResult))
+        if (defaultResult != FF_FAIL64 && !IsFailure(defaultResult))
             parameter.defaultText = TerminatedText(PointerFromResult(defaultResult));
     }
     else
@@ -282,7 +282,7 @@ bool PluginLibrary::SetParameterValue(uint64_t instance, uint32_t index, uint64_
     ParamValueInput input {};
     input.index = index;
     input.value = value;
-    if (! Succeeded(Call(FF_SET_PARAMETER, Address(&input), instance)))
+    if (!Succeeded(Call(FF_SET_PARAMETER, Address(&input), instance)))
         return Fail("setting parameter " + std::to_string(index) + " failed (code 8)");
     return true;
 }
@@ -298,7 +298,7 @@ bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
     frame.numInputTextures = 0;
     frame.inputTextures = nullptr;
     frame.HostFBO = hostFramebuffer;
-    if (! Succeeded(Call(FF_PROCESS_OPENGL, Address(&frame), instance)))
+    if (!Succeeded(Call(FF_PROCESS_OPENGL, Address(&frame), instance)))
         return Fail("frame failed (code 17)");
     return true;
 }
@@ -306,21 +306,21 @@ bool PluginLibrary::ProcessFrame(uint64_t instance, uint32_t hostFramebuffer)
 bool PluginLibrary::Resize(uint64_t instance, uint32_t width, uint32_t height)
 {
     FFGLViewport viewport { 0, 0, width, height };
-    if (! Succeeded(Call(FF_RESIZE, Address(&viewport), instance)))
+    if (!Succeeded(Call(FF_RESIZE, Address(&viewport), instance)))
         return Fail("resize failed (code 23)");
     return true;
 }
 
 bool PluginLibrary::Deinstantiate(uint64_t instance)
 {
-    if (! Succeeded(Call(FF_DEINSTANTIATE_GL, 0, instance)))
+    if (!Succeeded(Call(FF_DEINSTANTIATE_GL, 0, instance)))
         return Fail("de-instantiate failed (code 19)");
     return true;
 }
 
 bool PluginLibrary::Deinitialise()
 {
-    if (! Succeeded(Call(FF_DEINITIALISE, 0, 0)))
+    if (!Succeeded(Call(FF_DEINITIALISE, 0, 0)))
         return Fail("de-initialise failed (code 2)");
     return true;
 }

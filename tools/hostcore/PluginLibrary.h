@@ -36,8 +36,8 @@ public:
     {
         uint32_t apiMajor = 0;
         uint32_t apiMinor = 0;
-        std::string uniqueId;   ///< up to 4 characters
-        std::string name;       ///< up to 16 characters
+        std::string uniqueId; ///< up to 4 characters
+        std::string name;     ///< up to 16 characters
         uint32_t pluginType = 0;
     };
 
@@ -63,9 +63,9 @@ public:
         uint32_t index = 0;
         std::string name;
         int32_t type = 0;
-        float defaultValue = 0.0f;   ///< for non-text parameters
-        std::string defaultText;     ///< for text and file parameters
-        uint32_t elementCount = 0;   ///< option elements the plug-in reports (code 31)
+        float defaultValue = 0.0f;     ///< for non-text parameters
+        std::string defaultText;       ///< for text and file parameters
+        uint32_t elementCount = 0;     ///< option elements the plug-in reports (code 31)
         std::vector<Element> elements; ///< named elements; empty where the interface cannot name them
 
         bool IsText(uint32_t apiMajor) const;

@@ -17,8 +17,10 @@ bool PngWriter::Write(const std::string& path, uint32_t width, uint32_t height, 
 
     const size_t slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    struct stat status {};
-    if (stat(folder.c_str(), &status) != 0 || ! S_ISDIR(status.st_mode))
+    struct stat status
+    {
+    };
+    if (stat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
     {
         error = "cannot write " + path + ": no such folder";
         return false;
@@ -35,7 +37,7 @@ bool PngWriter::Write(const std::string& path, uint32_t width, uint32_t height, 
     const std::string temporary = path + ".part";
     const bool written = png_image_write_to_file(&image, temporary.c_str(), 0, rgba.data(), 0, nullptr) != 0;
     png_image_free(&image);
-    if (! written || std::rename(temporary.c_str(), path.c_str()) != 0)
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0)
     {
         unlink(temporary.c_str());
         error = "cannot write " + path;

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     {
         HostOptions options;
         std::string error;
-        if (! HostOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), options, error))
+        if (!HostOptions::Parse(std::vector<std::string>(argv + 1, argv + argc), options, error))
         {
             std::cerr << "error: " << error << " (--help for usage)" << std::endl;
             return 2;

@@ -10,8 +10,8 @@
 #include "ImmediateQuad.h"
 #include "PluginInfo15.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 
 inline namespace ZM_BUILD_NAMESPACE
 {
