@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/lib/apt.sh"
 
 packages=(
-  build-essential cmake ninja-build pkgconf ccache
+  build-essential cmake ninja-build pkgconf ccache git clang-format
   clang libclang-rt-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   juce-modules-source-data

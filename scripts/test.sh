@@ -11,6 +11,9 @@ bash scripts/install-deps.sh
 jobs=$(nproc)
 export LIBGL_ALWAYS_SOFTWARE=1
 
+echo "== formatting (.clang-format)"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 echo "== optimised build"
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/release -j"$jobs"
