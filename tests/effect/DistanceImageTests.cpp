@@ -210,34 +210,40 @@ TEST(DistanceImageSameAsPlainLoop, ChosenLayouts)
 // 204 random layouts over five sizes, most of them small to keep the run short. The
 // series of 480 x 360 holds the layouts on which cut-outs shrunk from a later ring used
 // to leave holes; those of 1920 x 1080 had the last column two levels off.
-TEST(DistanceImageSameAsPlainLoop, RandomLayoutsSmall)
+struct RandomSeries
 {
-    ExpectRandomLayoutsSameAsPlainLoop(20261209, 0, 60, 331, 187, false);
-}
-TEST(DistanceImageSameAsPlainLoop, RandomLayoutsWide)
+    const char* name;
+    juce::int64 seed;
+    int first, end, width, height;
+    bool oftenThirty;
+};
+
+void PrintTo(const RandomSeries& series, std::ostream* stream)
 {
-    ExpectRandomLayoutsSameAsPlainLoop(15, 0, 40, 517, 211, false);
+    *stream << series.name;
 }
-TEST(DistanceImageSameAsPlainLoop, RandomLayoutsMedium1)
+
+class DistanceImageRandomSeries : public testing::TestWithParam<RandomSeries>
 {
-    ExpectRandomLayoutsSameAsPlainLoop(7, 0, 42, 480, 360, true);
-}
-TEST(DistanceImageSameAsPlainLoop, RandomLayoutsMedium2)
+};
+
+TEST_P(DistanceImageRandomSeries, SameAsPlainLoop)
 {
-    ExpectRandomLayoutsSameAsPlainLoop(7, 42, 84, 480, 360, true);
+    const auto& series = GetParam();
+    ExpectRandomLayoutsSameAsPlainLoop(series.seed, series.first, series.end, series.width, series.height,
+                                       series.oftenThirty);
 }
-TEST(DistanceImageSameAsPlainLoop, RandomLayouts720)
-{
-    ExpectRandomLayoutsSameAsPlainLoop(1280, 0, 14, 1280, 720, false);
-}
-TEST(DistanceImageSameAsPlainLoop, RandomLayouts1080)
-{
-    ExpectRandomLayoutsSameAsPlainLoop(1920, 0, 4, 1920, 1080, false);
-}
-TEST(DistanceImageSameAsPlainLoop, RandomLayouts2160)
-{
-    ExpectRandomLayoutsSameAsPlainLoop(3840, 0, 2, 3840, 2160, false);
-}
+
+INSTANTIATE_TEST_SUITE_P(RandomLayouts, DistanceImageRandomSeries,
+                         testing::Values(RandomSeries { "Small", 20261209, 0, 60, 331, 187, false },
+                                         RandomSeries { "Wide", 15, 0, 40, 517, 211, false },
+                                         RandomSeries { "Medium1", 7, 0, 42, 480, 360, true },
+                                         RandomSeries { "Medium2", 7, 42, 84, 480, 360, true },
+                                         RandomSeries { "Size720", 1280, 0, 14, 1280, 720, false },
+                                         RandomSeries { "Size1080", 1920, 0, 4, 1920, 1080, false },
+                                         RandomSeries { "Size2160", 3840, 0, 2, 3840, 2160, false }),
+                         [](const testing::TestParamInfo<RandomSeries>& series)
+                         { return std::string(series.param.name); });
 
 // The pool only decides who does which part: any number of workers gives the same bytes.
 TEST(DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
