@@ -7,10 +7,11 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <windows.h>
+
 #include <GL/gl.h>
 #include <GL/glext.h>
 #include <GL/wglext.h>
-#include <windows.h>
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,10 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <windows.h>
+
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <fstream>
 #include <vector>
