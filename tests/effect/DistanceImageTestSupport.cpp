@@ -283,31 +283,12 @@ int Grey(const juce::Image& image, int x, int y)
     return colour.getRed();
 }
 
-int MaxDifference(const juce::Image& a, const juce::Image& b)
+ImageDifference CompareImages(const juce::Image& a, const juce::Image& b)
 {
     EXPECT_EQ(a.getBounds(), b.getBounds());
     juce::Image::BitmapData da(a, juce::Image::BitmapData::readOnly);
     juce::Image::BitmapData db(b, juce::Image::BitmapData::readOnly);
-    int worst = 0;
-
-    for (int y = 0; y < a.getHeight(); ++y)
-    {
-        auto* ra = da.getLinePointer(y);
-        auto* rb = db.getLinePointer(y);
-
-        for (int i = 0; i < a.getWidth() * 4; ++i)
-            worst = std::max(worst, std::abs(static_cast<int>(ra[i]) - static_cast<int>(rb[i])));
-    }
-
-    return worst;
-}
-
-int CountDifferences(const juce::Image& a, const juce::Image& b, int tolerance)
-{
-    EXPECT_EQ(a.getBounds(), b.getBounds());
-    juce::Image::BitmapData da(a, juce::Image::BitmapData::readOnly);
-    juce::Image::BitmapData db(b, juce::Image::BitmapData::readOnly);
-    int count = 0;
+    ImageDifference difference;
 
     for (int y = 0; y < a.getHeight(); ++y)
     {
@@ -316,17 +297,17 @@ int CountDifferences(const juce::Image& a, const juce::Image& b, int tolerance)
 
         for (int x = 0; x < a.getWidth(); ++x)
         {
-            bool differs = false;
+            int worst = 0;
 
             for (int c = 0; c < 4; ++c)
-                differs =
-                    differs || std::abs(static_cast<int>(ra[x * 4 + c]) - static_cast<int>(rb[x * 4 + c])) > tolerance;
+                worst = std::max(worst, std::abs(static_cast<int>(ra[x * 4 + c]) - static_cast<int>(rb[x * 4 + c])));
 
-            count += differs ? 1 : 0;
+            difference.pixels += worst > 0 ? 1 : 0;
+            difference.largest = std::max(difference.largest, worst);
         }
     }
 
-    return count;
+    return difference;
 }
 
 bool SamePixels(const juce::Image& a, const juce::Image& b)

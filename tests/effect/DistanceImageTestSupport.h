@@ -60,11 +60,15 @@ juce::Image PaintPlain(const std::vector<ScreenInfo>& screens, int width, int he
 /** The grey level at a pixel (the red channel; checks that the pixel is an opaque grey). */
 int Grey(const juce::Image& image, int x, int y);
 
-/** The largest per-channel difference between two images of the same size. */
-int MaxDifference(const juce::Image& a, const juce::Image& b);
+/** How two images of the same size differ: the pixels where any channel differs, and
+    the largest difference of one channel. */
+struct ImageDifference
+{
+    int pixels = 0;
+    int largest = 0;
+};
 
-/** The number of pixels where some channel differs by more than the tolerance. */
-int CountDifferences(const juce::Image& a, const juce::Image& b, int tolerance);
+ImageDifference CompareImages(const juce::Image& a, const juce::Image& b);
 
 /** True when both images hold the same bytes. */
 bool SamePixels(const juce::Image& a, const juce::Image& b);

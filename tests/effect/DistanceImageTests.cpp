@@ -133,8 +133,8 @@ void ExpectSameAsPlainLoop(const std::vector<ScreenInfo>& screens, int width, in
 {
     auto fast = PaintFast(screens, width, height, switches);
     auto plain = PaintPlain(screens, width, height, switches);
-    EXPECT_EQ(CountDifferences(fast, plain, 0), 0)
-        << name << " (largest difference " << MaxDifference(fast, plain) << ")";
+    const auto difference = CompareImages(fast, plain);
+    EXPECT_EQ(difference.pixels, 0) << name << " (largest difference " << difference.largest << ")";
 }
 
 // Layouts first to end - 1 of a seeded series at one size: three screens of 6 or 30
