@@ -3,6 +3,7 @@
 #include "DistanceImage.h"
 #include "OutlinePolygons.h"
 #include "ScopedPixelUnpackState.h"
+#include "ScopedTextureBinding.h"
 #include "ShaderText.h"
 #include "WorkerPool.h"
 
@@ -176,12 +177,13 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
         if (reloaded || changed)
             RebuildOutline();
 
-        // Where a quad drawn without a program would cover the host's output, nothing is drawn or bound.
-        if (!mainShader.IsValid() && !PluginBuild::drawsWithoutProgram)
+        // A quad drawn without our program would be filled by whatever the context does
+        // without one (opaque white over the host's whole output in a compatibility
+        // context): unless both stages compiled and linked, nothing is drawn or bound.
+        if (!mainShader.IsValid())
             return FF_SUCCESS;
 
-        if (mainShader.IsValid())
-            zmgl::glUseProgram(GetMainProgram());
+        zmgl::glUseProgram(GetMainProgram());
 
         for (int j = 0; j < uniformLocations.size();)
         {
@@ -207,10 +209,7 @@ int32_t Zephyrmantle::ProcessOpenGL(ProcessOpenGLStruct*)
         {
             const float maxS = static_cast<float>(viewportWidth) / static_cast<float>(textureWidth);
             const float maxT = static_cast<float>(viewportHeight) / static_cast<float>(textureHeight);
-            // A uniform call with no program in use would leave GL_INVALID_OPERATION
-            // in the host's context; without a program there is no uniform to set.
-            if (mainShader.IsValid())
-                zmgl::glUniform2f(maxstLocation, maxS, maxT);
+            zmgl::glUniform2f(maxstLocation, maxS, maxT);
 
             zmgl::glActiveTexture(GL_TEXTURE0);
             zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
@@ -283,18 +282,20 @@ void Zephyrmantle::UploadOutline() noexcept
     // every pixel is an opaque grey, so the swap does not matter.
     const juce::Image::BitmapData pixels(*outlineImage, juce::Image::BitmapData::readOnly);
 
-    if (outlineTexture == 0)
-    {
+    const bool newTexture = outlineTexture == 0;
+    if (newTexture)
         zmgl::glGenTextures(1, &outlineTexture);
-        zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
+
+    // Uploads happen at instantiation, resize and inside a frame before our draw,
+    // on whatever unit the host left active: its texture there is back when this scope ends.
+    const ScopedTextureBinding binding(outlineTexture);
+
+    if (newTexture)
+    {
         zmgl::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         zmgl::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
         zmgl::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         zmgl::glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-    else
-    {
-        zmgl::glBindTexture(GL_TEXTURE_2D, outlineTexture);
     }
 
     // The host's unpack settings would reshape the upload; they are back when this scope ends.

@@ -34,9 +34,11 @@ inline namespace ZM_BUILD_NAMESPACE
     record); the host interface then pushes the defaults, calls InitGL, frames,
     Resize, DeInitGL and deletes the object.
 
+    Without a program whose two stages compiled and linked, frames draw nothing.
+
     The same source is compiled into both plug-in builds; what the FFGL 1.5 build
-    does differently (no screen choice, another host folder, no drawing without a
-    program) comes from each build's PluginBuild.h.
+    does differently (no screen choice, another host folder) comes from each
+    build's PluginBuild.h.
 */
 class Zephyrmantle : public Plugin
 {

@@ -23,14 +23,12 @@ int32_t FFGLShader::Compile(const char* vertexText, const char* fragmentText)
     if (program == 0)
         CreateObjects();
 
-    bool attached = false;
-    if (CompileStage(fragmentShader, fragmentText))
-        attached = true;
-    if (CompileStage(vertexShader, vertexText))
-        attached = true;
+    const bool fragmentAttached = CompileStage(fragmentShader, fragmentText);
+    const bool vertexAttached = CompileStage(vertexShader, vertexText);
+    bothStagesCompiled = fragmentAttached && vertexAttached;
 
     GLint status = 0;
-    if (attached)
+    if (fragmentAttached || vertexAttached)
     {
         zmgl::glLinkProgram(program);
         zmgl::glGetProgramiv(program, GL_LINK_STATUS, &status);
@@ -88,7 +86,9 @@ int32_t FFGLShader::UniformLocation(const char* name) const
 
 bool FFGLShader::IsValid() const
 {
-    return program != 0 && vertexShader != 0 && fragmentShader != 0 && linkStatus == GL_TRUE;
+    // A program left with one stage still links in a compatibility context, and the
+    // fixed-function stage in the other's place would paint the host's output.
+    return program != 0 && vertexShader != 0 && fragmentShader != 0 && bothStagesCompiled && linkStatus == GL_TRUE;
 }
 
 void FFGLShader::DeleteObjects()

@@ -14,7 +14,8 @@ inline namespace ZM_BUILD_NAMESPACE
     Compile tries the fragment stage, then the vertex stage (a failure of one
     does not stop the other), prints each compile failure to standard output,
     and links when at least one stage attached. A failed link prints nothing:
-    IsValid is the only way to tell.
+    IsValid is the only way to tell, and it also holds only when both stages
+    compiled.
 
     Usage, with the host's GL context current:
         FFGLShader shader;
@@ -49,7 +50,7 @@ public:
     /** The program's location of a uniform; -1 for a name that is no active uniform. */
     int32_t UniformLocation(const char* name) const;
 
-    /** All three objects exist and the last link succeeded. */
+    /** All three objects exist, both stages compiled in the last Compile and its link succeeded. */
     bool IsValid() const;
 
     /** Deletes the fragment shader, the vertex shader and the program, each only when it exists. */
@@ -68,6 +69,7 @@ private:
     uint32_t vertexShader = 0;
     uint32_t fragmentShader = 0;
     int32_t linkStatus = 0;
+    bool bothStagesCompiled = false;
 };
 
 } // namespace ZM_BUILD_NAMESPACE

@@ -3,7 +3,7 @@
 #include "EffectTestHome.h"
 #include "GLCallRecorder.h"
 #include "GLEntryPoints.h"
-#include "HostUnpackState.h"
+#include "HostUploadState.h"
 #include "ThrowingParameterReads.h"
 #include "Zephyrmantle.h"
 
@@ -32,7 +32,11 @@ public:
     using Zephyrmantle::textureWidth;
 
     GLuint Program() const { return mainShader.GetProgramId(); }
-    void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
+    /** Makes the driver reject the chosen stages. */
+    void BreakShaders(bool vertex, bool fragment)
+    {
+        SetShaderSources(vertex ? "not glsl" : vertexSource, fragment ? "not glsl either" : fragmentSource);
+    }
 };
 
 FFGLViewport Viewport(uint32_t width, uint32_t height)
@@ -336,10 +340,11 @@ TEST_F(ZephyrmantleFrame, TextureNameAndParametersAreMadeOnceAndReused)
     EXPECT_EQ(effect->outlineImage->getWidth(), 160);
 }
 
-TEST_F(ZephyrmantleFrame, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
+TEST_F(ZephyrmantleFrame, UploadsWhateverStateTheHostLeftAndGivesItBack)
 {
+    BindFramebuffer(64, 48); // for the frame at the end
     {
-        HostUnpackState host(false); // a row length of 4000 would read far past the image
+        HostUploadState host(false); // a row length of 4000 would read far past the image
         Start(100, 100);
         host.ExpectUnchanged();
     }
@@ -347,9 +352,18 @@ TEST_F(ZephyrmantleFrame, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
 
     const FFGLViewport exact = Viewport(64, 48); // one glTexImage2D, no padding
     {
-        HostUnpackState host(true);
+        HostUploadState host(true);
         effect->Resize(&exact);
         host.ExpectUnchanged();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    EXPECT_TRUE(TextureHoldsImage());
+
+    home.WriteLayout(EffectTestHome::NamedScreens({ "A" }));
+    {
+        HostUploadState host(true);
+        EXPECT_EQ(FrameRebuilds(), 1) << "the new layout is uploaded inside the frame";
+        host.ExpectUnchanged(HostUploadState::afterFrame);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
     EXPECT_TRUE(TextureHoldsImage());
@@ -385,27 +399,45 @@ TEST_F(ZephyrmantleFrame, UnusableViewportDrawsNothingUntilAUsableSizeArrives)
     }
 }
 
-TEST_F(ZephyrmantleFrame, FailedShaderStillRunsFramesWithoutParameterUniforms)
+TEST_F(ZephyrmantleFrame, WithoutABuiltProgramAFrameDrawsAndBindsNothing)
 {
-    BindFramebuffer(64, 48);
-    effect = std::make_unique<ZephyrmantleProbe>();
-    effect->BreakShaders();
-    const FFGLViewport viewport = Viewport(64, 48);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(effect->InitGL(&viewport), 0);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(effect->Program(), 0u);
-    while (glGetError() != GL_NO_ERROR)
+    struct Broken
     {
-    }
+        bool vertex, fragment;
+    };
+    // A compatibility context would fill a quad drawn without a program opaque white.
+    for (const auto profile : { EglContext::Profile::Core33, EglContext::Profile::Compatibility })
+        for (const Broken broken : { Broken { true, false }, Broken { false, true }, Broken { true, true } })
+        {
+            SCOPED_TRACE(testing::Message() << (profile == EglContext::Profile::Core33 ? "core" : "compatibility")
+                                            << ", vertex " << broken.vertex << ", fragment " << broken.fragment);
+            target.Destroy();
+            context.Destroy();
+            ASSERT_TRUE(context.Create(profile)) << context.GetError();
+            BindFramebuffer(64, 48);
+            glClearColor(0.0f, 0.0f, 1.0f, 1.0f); // the host's picture
+            glClear(GL_COLOR_BUFFER_BIT);
 
-    GLCallRecorder recorder(true);
-    EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "nothing left behind in the host's context";
-    EXPECT_EQ(recorder.Count("glUniform1f"), 0);
-    EXPECT_EQ(recorder.Count("glUniform2f"), 0);
-    EXPECT_EQ(recorder.Count("glDrawArrays"), 1);
-    EXPECT_EQ(recorder.calls.back(), "glUseProgram");
+            effect = std::make_unique<ZephyrmantleProbe>();
+            effect->BreakShaders(broken.vertex, broken.fragment);
+            const FFGLViewport viewport = Viewport(64, 48);
+            testing::internal::CaptureStdout();
+            EXPECT_EQ(effect->InitGL(&viewport), 0);
+            testing::internal::GetCapturedStdout();
+            EXPECT_EQ(effect->Program(), 0u);
+            while (glGetError() != GL_NO_ERROR)
+            {
+            }
+
+            GLCallRecorder recorder(true);
+            EXPECT_EQ(effect->ProcessOpenGL(nullptr), 0);
+            EXPECT_EQ(recorder.calls, std::vector<std::string> {});
+            EXPECT_EQ(CountPixelsOtherThan(64, 48, { 0, 0, 255, 255 }), 0) << "the host's picture is untouched";
+            EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << "nothing left behind in the host's context";
+
+            effect->DeInitGL();
+            effect.reset();
+        }
 }
 
 TEST_F(ZephyrmantleFrame, FirstSwallowedExceptionIsReportedOnce)

@@ -2,7 +2,7 @@
 
 #include "EffectTestHome.h"
 #include "GLCallRecorder.h"
-#include "HostUnpackState.h"
+#include "HostUploadState.h"
 #include "PlugMainResults.h"
 #include "ThrowingParameterReads.h"
 #include "Zephyrmantle.h"
@@ -35,7 +35,11 @@ public:
 
     GLuint Program() const { return mainShader.GetProgram(); }
     bool ProgramIsValid() const { return mainShader.IsValid(); }
-    void BreakShaders() { SetShaderSources("not glsl", "not glsl either"); }
+    /** Makes the driver reject the chosen stages. */
+    void BreakShaders(bool vertex, bool fragment)
+    {
+        SetShaderSources(vertex ? "not glsl" : vertexSource, fragment ? "not glsl either" : fragmentSource);
+    }
 };
 
 /** Moves the settings file the home wrote into the folder of FFGL 1.5 hosts. */
@@ -180,25 +184,36 @@ TEST_F(Effect15GL, EachFrameDrawsOneImmediateQuadWithoutTextureCoordinates)
 
 TEST_F(Effect15GL, WithoutAValidProgramAFrameDrawsAndBindsNothing)
 {
-    // The host's picture: opaque blue, which a quad drawn without a program would paint white.
-    BindFramebuffer(64, 48);
-    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    effect = std::make_unique<Zephyrmantle15Probe>();
-    effect->BreakShaders();
-    const FFGLViewport viewport { 0, 0, 64, 48 };
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(effect->InitGL(&viewport), FF_SUCCESS);
-    testing::internal::GetCapturedStdout();
-    ASSERT_FALSE(effect->ProgramIsValid());
+    struct Broken
+    {
+        bool vertex, fragment;
+    };
+    // One failed stage leaves a program of the other, which links.
+    for (const Broken broken : { Broken { true, false }, Broken { false, true }, Broken { true, true } })
+    {
+        SCOPED_TRACE(testing::Message() << "vertex " << broken.vertex << ", fragment " << broken.fragment);
+        // The host's picture: opaque blue, which a quad drawn without a program would paint white.
+        BindFramebuffer(64, 48);
+        glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        effect = std::make_unique<Zephyrmantle15Probe>();
+        effect->BreakShaders(broken.vertex, broken.fragment);
+        const FFGLViewport viewport { 0, 0, 64, 48 };
+        testing::internal::CaptureStdout();
+        ASSERT_EQ(effect->InitGL(&viewport), FF_SUCCESS);
+        testing::internal::GetCapturedStdout();
+        EXPECT_FALSE(effect->ProgramIsValid());
 
-    GLCallRecorder recorder;
-    EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
-    EXPECT_EQ(recorder.calls, std::vector<std::string> {});
-    const auto pixels = ReadPixels(64, 48);
-    for (size_t i = 0; i < pixels.size(); i += 4)
-        ASSERT_EQ(std::vector<uint8_t>(&pixels[i], &pixels[i] + 4), (std::vector<uint8_t> { 0, 0, 255, 255 })) << i / 4;
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        GLCallRecorder recorder;
+        EXPECT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+        EXPECT_EQ(recorder.calls, std::vector<std::string> {});
+        EXPECT_EQ(CountPixelsOtherThan(64, 48, { 0, 0, 255, 255 }), 0) << "the host's picture is untouched";
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+        effect->DeInitGL();
+        effect.reset();
+        target.Destroy();
+    }
 }
 
 TEST_F(Effect15GL, FirstSwallowedExceptionIsReportedOnceOnStandardOutput)
@@ -224,18 +239,27 @@ TEST_F(Effect15GL, MaxstIsTheUsedFractionOfThePaddedTexture)
     EXPECT_FLOAT_EQ(maxst[1], 1080.0f / 1088.0f);
 }
 
-TEST_F(Effect15GL, UploadsWhateverUnpackStateTheHostLeftAndGivesItBack)
+TEST_F(Effect15GL, UploadsWhateverStateTheHostLeftAndGivesItBack)
 {
     const FFGLViewport exactSize { 0, 0, 64, 48 }; // one glTexImage2D, no padding
-    // First without an unpack buffer: a row length of 4000 would read far past the image.
-    for (const bool bindBuffer : { false, true })
+    // At instantiation, at a resize and in a frame after the layout changed. First
+    // without an unpack buffer: a row length of 4000 would read far past the image.
+    for (const int upload : { 0, 1, 2 })
     {
-        HostUnpackState host(bindBuffer);
-        if (effect == nullptr)
+        HostUploadState host(upload > 0);
+        if (upload == 0)
             Start(100, 100);
-        else
+        else if (upload == 1)
             effect->Resize(&exactSize);
-        host.ExpectUnchanged();
+        else
+        {
+            home.WriteLayout(EffectTestHome::NamedScreens({ "A" }));
+            MoveLayoutToArena6(home);
+            GLCallRecorder log;
+            ASSERT_EQ(effect->ProcessOpenGL(nullptr), FF_SUCCESS);
+            EXPECT_EQ(log.Count("glTexImage2D"), 1) << "the new layout is uploaded inside the frame";
+        }
+        host.ExpectUnchanged(upload == 2);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 
         glBindTexture(GL_TEXTURE_2D, effect->outlineTexture);

@@ -11,6 +11,7 @@
 #endif
 #include <GL/glcorearb.h>
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -30,6 +31,9 @@ protected:
 
     /** Reads the bound framebuffer back, RGBA bytes, row 0 at the bottom (GL order). */
     std::vector<uint8_t> ReadPixels(int width, int height);
+
+    /** How many pixels of the bound framebuffer differ from the RGBA bytes given. */
+    long CountPixelsOtherThan(int width, int height, const std::array<uint8_t, 4>& rgba);
 
     EglContext context;
     HostFramebuffer target; ///< the framebuffer BindFramebuffer makes; GetId () is 0 until then

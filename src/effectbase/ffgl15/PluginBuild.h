@@ -36,10 +36,6 @@ constexpr bool hasScreenChoice = false;
 /** A colour group is hue, saturation and brightness only. */
 constexpr bool colourGroupsHaveAlpha = false;
 
-/** A compatibility context fills a quad drawn without a program with the
-    current colour, which would cover the host's whole output: nothing is drawn then. */
-constexpr bool drawsWithoutProgram = false;
-
 /** Input frames of a plug-in type: only an effect takes one; sources and mixers get none. */
 inline int32_t InputFramesForType(int32_t pluginType)
 {

@@ -36,9 +36,6 @@ constexpr bool hasScreenChoice = true;
 /** A colour group ends with an alpha parameter (without a uniform). */
 constexpr bool colourGroupsHaveAlpha = true;
 
-/** A frame draws its quad even when the program did not build. */
-constexpr bool drawsWithoutProgram = true;
-
 /** Input frames of a plug-in type: 1 for an effect, 2 for a mixer, 0 for a source. */
 inline int32_t InputFramesForType(int32_t pluginType)
 {
