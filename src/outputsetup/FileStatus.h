@@ -36,6 +36,26 @@ struct FileStatus
         when nothing changed. */
     static FileStatus Of(const juce::File& file) noexcept;
 
+    /** The clock the file system stamps files with, in the units of modified: the
+        coarse clock that moves once per tick, so that a file written after a call to
+        Now() never carries an earlier time. */
+    static juce::int64 Now() noexcept;
+
+    /** What tests put in place of the platform, which cannot fail an open or stop the
+        clock on demand (the tests run as root). Both null in the plug-in: never set them
+        there. */
+    struct TestStandIns
+    {
+        /** Replaces Now(). */
+        juce::int64 (*now)() = nullptr;
+
+        /** Asked before the XML guard opens a file; true makes that open fail, as a file
+            the host holds locked or a file without read permission would. */
+        bool (*openFails)(const juce::File&) = nullptr;
+    };
+
+    static TestStandIns testStandIns;
+
     bool operator==(const FileStatus& other) const noexcept
     {
         return kind == other.kind && modified == other.modified && size == other.size;

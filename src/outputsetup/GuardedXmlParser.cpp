@@ -391,6 +391,14 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseText(const juce::String
 
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& file) noexcept
 {
+    bool readWhole = true;
+    return ParseFile(file, readWhole);
+}
+
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& file, bool& readWhole) noexcept
+{
+    readWhole = true;
+
     try
     {
         // Only plain files are opened: a named pipe without a writer would block the host's thread.
@@ -399,14 +407,25 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& 
         if (status.kind != FileStatus::Kind::plainFile || status.size > maxFileBytes)
             return {};
 
+        const auto openFails = FileStatus::testStandIns.openFails;
         juce::FileInputStream stream(file);
 
-        if (stream.failedToOpen())
+        if (stream.failedToOpen() || (openFails != nullptr && openFails(file)))
+        {
+            readWhole = false;
             return {};
+        }
 
         // Bounded even when the size reported up front was wrong (a growing file, a device).
         juce::MemoryBlock data;
         stream.readIntoMemoryBlock(data, (juce::pointer_sized_int)(maxFileBytes + 1));
+
+        // A read that failed part way (a region the writer holds locked) leaves the file short.
+        if (stream.getStatus().failed())
+        {
+            readWhole = false;
+            return {};
+        }
 
         if ((juce::int64)data.getSize() > maxFileBytes)
             return {};

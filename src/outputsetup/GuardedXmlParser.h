@@ -51,8 +51,16 @@ public:
     /** Most distinct tag and attribute names accepted. */
     static constexpr int maxDistinctNames = 2048;
 
+    /** Longest tag, attribute or entity name accepted, in bytes. */
+    static constexpr int maxNameLength = 256;
+
     /** Reads and parses a file; nullptr when it is missing, too large, unreadable,
-        refused or not well-formed enough for JUCE to give a root element. */
+        refused or not well-formed enough for JUCE to give a root element. readWhole
+        tells whether the file was read to its end: false when it could not be opened
+        or read (held locked by its writer, no permission), true for every other outcome. */
+    static std::unique_ptr<juce::XmlElement> ParseFile(const juce::File& file, bool& readWhole) noexcept;
+
+    /** The same, for callers that need not know why a file gave nothing. */
     static std::unique_ptr<juce::XmlElement> ParseFile(const juce::File& file) noexcept;
 
     /** Parses a document held in memory, with the same checks. */
