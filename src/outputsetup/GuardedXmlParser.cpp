@@ -145,9 +145,14 @@ private:
     }
 
     // Every distinct tag and attribute name goes into JUCE's process-wide string pool,
-    // which keeps them sorted in one array: each new name moves all that sort after it.
+    // which keeps them sorted in one array: each new name moves all that sort after it,
+    // and each use of a name compares it with a dozen others there, so its length counts
+    // that often. False for an empty name too.
     bool IsNewName(std::string_view name)
     {
+        if (name.empty() || name.size() > (size_t)GuardedXmlParser::maxNameLength)
+            return false;
+
         names.insert(name);
         return names.size() <= (size_t)GuardedXmlParser::maxDistinctNames;
     }
@@ -211,7 +216,7 @@ private:
         ++p;
         const auto tag = Name();
 
-        if (tag.empty() || !IsNewName(tag) || !IsNewElement())
+        if (!IsNewName(tag) || !IsNewElement())
             return false;
 
         for (;;)
@@ -234,7 +239,7 @@ private:
 
             const auto attribute = Name();
 
-            if (attribute.empty() || !IsNewName(attribute) || ++attributes > GuardedXmlParser::maxAttributes)
+            if (!IsNewName(attribute) || ++attributes > GuardedXmlParser::maxAttributes)
                 return false;
 
             SkipSpace();
@@ -269,8 +274,12 @@ private:
     // One piece of an open element's content.
     bool ContentStep()
     {
+        // JUCE's parser skips white space before a tag, but makes (and allocates for) a
+        // text run of anything else: such a run costs it as much as an element.
+        SkipSpace();
+
         if (*p != '<')
-            return Text('<');
+            return IsNewElement() && Text('<');
 
         if (p[1] == '/')
         {

@@ -649,6 +649,14 @@ TEST_F(ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
     }
 
     EXPECT_EQ(reader.screens[3].slices[5].points[36], juce::Point<float>(486.3125f, 452.6875f));
+
+    // A show with many more screens than the largest real one, just under the size limit.
+    TemporaryHome::Write(home.SettingsFile(), LayoutFiles::LargestRealLayout(230), 1);
+    ASSERT_GT(home.SettingsFile().getSize(), 31 << 20);
+    ASSERT_LE(home.SettingsFile().getSize(), 32 << 20);
+    EXPECT_TRUE(reader.Poll());
+    ASSERT_EQ(reader.screens.size(), 230u);
+    EXPECT_EQ(reader.screens.back().slices.back().points.back(), juce::Point<float>(2995.3125f, 893.6875f));
 }
 
 TEST_F(ReaderFiles, FilesThatWouldStallTheHostAreRefused)
