@@ -60,7 +60,8 @@ public:
     /** Reads the given settings file (adopting it as the one to watch) and the preset it
         names, replacing screens with what it finds. A file that has never parsed, or that is
         missing, gives no screens; a file that parsed before and fails now (the host is most
-        likely writing it) keeps the screens of the last good read until it changes again. */
+        likely writing it) keeps the screens of the last good read until it changes again,
+        and a file that cannot be opened or read whole keeps them until a poll reads it. */
     void LoadSettingsFile(juce::File file) noexcept;
 
     /** Appends the screens found below a screen-setup element; nullptr reads nothing. */

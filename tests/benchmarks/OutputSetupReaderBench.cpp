@@ -69,6 +69,31 @@ void ReloadLargeLayout(benchmark::State& state)
 }
 BENCHMARK(ReloadLargeLayout)->Unit(benchmark::kMillisecond);
 
+// The host saves its settings on many occasions without touching the layout: what the
+// poll after such a save costs when they name a preset as large as the largest real one.
+void PollAfterSettingsSavedAgain(benchmark::State& state)
+{
+    TemporaryHome home;
+    const auto preset = LayoutFiles::LargestRealLayout()
+                            .replace("<screens>", "<ScreenSetup name=\"ScreenSetup\"><screens>")
+                            .replace("</screens>", "</screens></ScreenSetup>");
+    TemporaryHome::Write(home.PresetFile("Show"), preset);
+    TemporaryHome::Write(home.SettingsFile(), "<XmlState presetFile=\"Show\"/>");
+    OutputSetupReader reader(false);
+    int step = 0;
+
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        TemporaryHome::Write(home.SettingsFile(), "<XmlState presetFile=\"Show\"/>", ++step);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(reader.Poll());
+    }
+
+    state.counters["screens"] = (double)reader.screens.size();
+}
+BENCHMARK(PollAfterSettingsSavedAgain)->Unit(benchmark::kMillisecond);
+
 // One construction of the reader, which reads the file: what a host waits for at once.
 void ReadGeneratedFile(benchmark::State& state, juce::String (*makeDocument)())
 {
