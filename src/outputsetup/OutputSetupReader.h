@@ -54,7 +54,8 @@ public:
         Cheap when nothing changed: one query per file, no parsing, no allocation. */
     bool Poll() noexcept;
 
-    /** Reads the layout again from the settings file; no screens when it is missing. */
+    /** Reads the layout again from the settings file; no screens when it is missing. A
+        preset unchanged since it gave the screens is not read again: it would give them again. */
     void Reload() noexcept;
 
     /** Reads the given settings file (adopting it as the one to watch) and the preset it
