@@ -22,13 +22,13 @@
 
     The limits come from measurement (tests/benchmarks, OutputSetupReaderBench): real
     layouts reach 3.4 MB with 86 distinct names, none longer than 29 bytes; the limits let
-    through a layout as dense as those of 32 MiB, ten times the largest real one. Such a
-    layout parses in 17 to 28 ms per MB on our 8-core machine, depending on its load; a
+    through a layout as dense as those up to 32 MiB, ten times the largest real one. Such
+    a layout parses in 14 to 28 ms per MB on our 8-core machine, depending on its load; a
     file that reaches every limit at once, each with the content that costs JUCE's parser
-    most, takes about twice as long per MB (a little over 2 s at 32 MiB beside 0.9 s for
-    the layout). Each limit bounds a cost that grows with its count, so the time grows in
-    step with the size. Anything beyond a limit is refused within a few tens of
-    milliseconds, a file too large at once.
+    most, takes about twice as long per MB (1.06 s at 32 MiB beside 0.46 s for the
+    layout). Each limit bounds a cost that grows with its count, so the time grows in step
+    with the size. Anything beyond a limit is refused within a few tens of milliseconds, a
+    file too large at once.
 
     Every failure, running out of memory included, gives nullptr; nothing throws.
 */
