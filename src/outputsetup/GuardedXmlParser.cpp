@@ -145,9 +145,14 @@ private:
     }
 
     // Every distinct tag and attribute name goes into JUCE's process-wide string pool,
-    // which keeps them sorted in one array: each new name moves all that sort after it.
+    // which keeps them sorted in one array: each new name moves all that sort after it,
+    // and each use of a name compares it with a dozen others there, so its length counts
+    // that often. False for an empty name too.
     bool IsNewName(std::string_view name)
     {
+        if (name.empty() || name.size() > (size_t)GuardedXmlParser::maxNameLength)
+            return false;
+
         names.insert(name);
         return names.size() <= (size_t)GuardedXmlParser::maxDistinctNames;
     }
@@ -211,7 +216,7 @@ private:
         ++p;
         const auto tag = Name();
 
-        if (tag.empty() || !IsNewName(tag) || !IsNewElement())
+        if (!IsNewName(tag) || !IsNewElement())
             return false;
 
         for (;;)
@@ -234,7 +239,7 @@ private:
 
             const auto attribute = Name();
 
-            if (attribute.empty() || !IsNewName(attribute) || ++attributes > GuardedXmlParser::maxAttributes)
+            if (!IsNewName(attribute) || ++attributes > GuardedXmlParser::maxAttributes)
                 return false;
 
             SkipSpace();
@@ -269,8 +274,12 @@ private:
     // One piece of an open element's content.
     bool ContentStep()
     {
+        // JUCE's parser skips white space before a tag, but makes (and allocates for) a
+        // text run of anything else: such a run costs it as much as an element.
+        SkipSpace();
+
         if (*p != '<')
-            return Text('<');
+            return IsNewElement() && Text('<');
 
         if (p[1] == '/')
         {
@@ -391,6 +400,14 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseText(const juce::String
 
 std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& file) noexcept
 {
+    bool readWhole = true;
+    return ParseFile(file, readWhole);
+}
+
+std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& file, bool& readWhole) noexcept
+{
+    readWhole = true;
+
     try
     {
         // Only plain files are opened: a named pipe without a writer would block the host's thread.
@@ -399,14 +416,25 @@ std::unique_ptr<juce::XmlElement> GuardedXmlParser::ParseFile(const juce::File& 
         if (status.kind != FileStatus::Kind::plainFile || status.size > maxFileBytes)
             return {};
 
+        const auto openFails = FileStatus::testStandIns.openFails;
         juce::FileInputStream stream(file);
 
-        if (stream.failedToOpen())
+        if (stream.failedToOpen() || (openFails != nullptr && openFails(file)))
+        {
+            readWhole = false;
             return {};
+        }
 
         // Bounded even when the size reported up front was wrong (a growing file, a device).
         juce::MemoryBlock data;
         stream.readIntoMemoryBlock(data, (juce::pointer_sized_int)(maxFileBytes + 1));
+
+        // A read that failed part way (a region the writer holds locked) leaves the file short.
+        if (stream.getStatus().failed())
+        {
+            readWhole = false;
+            return {};
+        }
 
         if ((juce::int64)data.getSize() > maxFileBytes)
             return {};

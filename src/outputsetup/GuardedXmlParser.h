@@ -21,11 +21,14 @@
     parser has no way to open any other file.
 
     The limits come from measurement (tests/benchmarks, OutputSetupReaderBench): real
-    layouts reach 3.4 MB with a few hundred distinct names and read in 40 to 90 ms on
-    our 8-core machine, depending on its load; a file that reaches every limit at once,
-    each with the content that costs JUCE's parser most, takes under three times as long
-    (160 ms beside 58 ms). Anything beyond a limit is refused within a few milliseconds,
-    a file too large at once.
+    layouts reach 3.4 MB with 86 distinct names, none longer than 29 bytes; the limits let
+    through a layout as dense as those up to 32 MiB, ten times the largest real one. Such
+    a layout parses in 14 to 28 ms per MB on our 8-core machine, depending on its load; a
+    file that reaches every limit at once, each with the content that costs JUCE's parser
+    most, takes about twice as long per MB (1.06 s at 32 MiB beside 0.46 s for the
+    layout). Each limit bounds a cost that grows with its count, so the time grows in step
+    with the size. Anything beyond a limit is refused within a few tens of milliseconds, a
+    file too large at once.
 
     Every failure, running out of memory included, gives nullptr; nothing throws.
 */
@@ -36,23 +39,33 @@ public:
     static constexpr int maxNesting = 256;
 
     /** Largest file read. */
-    static constexpr juce::int64 maxFileBytes = 8 * 1024 * 1024;
+    static constexpr juce::int64 maxFileBytes = 32 * 1024 * 1024;
 
-    /** Most elements accepted; CDATA sections, comments and processing instructions
-        count as elements too (JUCE's parser spends about as long on each). */
-    static constexpr int maxElements = 250000;
+    /** Most elements accepted; CDATA sections, comments, processing instructions and runs
+        of text other than white space count as elements too (JUCE's parser spends about
+        as long on each). A layout as dense as the host's holds one per 31 bytes. */
+    static constexpr int maxElements = 1250000;
 
-    /** Most attributes accepted, all elements together. */
-    static constexpr int maxAttributes = 500000;
+    /** Most attributes accepted, all elements together; one per 16 bytes in the host's
+        densest layouts. */
+    static constexpr int maxAttributes = 2500000;
 
     /** Most entity and character references accepted, text and values together. */
-    static constexpr int maxReferences = 100000;
+    static constexpr int maxReferences = 400000;
 
     /** Most distinct tag and attribute names accepted. */
-    static constexpr int maxDistinctNames = 2048;
+    static constexpr int maxDistinctNames = 8192;
+
+    /** Longest tag or attribute name accepted, in bytes (entity names stop at 64). */
+    static constexpr int maxNameLength = 256;
 
     /** Reads and parses a file; nullptr when it is missing, too large, unreadable,
-        refused or not well-formed enough for JUCE to give a root element. */
+        refused or not well-formed enough for JUCE to give a root element. readWhole
+        tells whether the file was read to its end: false when it could not be opened
+        or read (held locked by its writer, no permission), true for every other outcome. */
+    static std::unique_ptr<juce::XmlElement> ParseFile(const juce::File& file, bool& readWhole) noexcept;
+
+    /** The same, for callers that need not know why a file gave nothing. */
     static std::unique_ptr<juce::XmlElement> ParseFile(const juce::File& file) noexcept;
 
     /** Parses a document held in memory, with the same checks. */

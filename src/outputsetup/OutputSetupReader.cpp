@@ -235,33 +235,60 @@ bool OutputSetupReader::HasChanged(WatchedFile& watched) noexcept
     if (watched.file == juce::File())
         return false;
 
-    // A file counts as changed when its time or its size differs from what was seen: a save
-    // in pieces may end within the millisecond of the last look, but not at the same length.
+    // A file counts as changed when any part of its status differs from what was seen.
     // A file that went missing is not a change: the host may be about to write it again.
     const auto status = FileStatus::Of(watched.file);
 
-    if (!status.ExistsAsFile() || status == watched.status)
+    if (!status.ExistsAsFile())
         return false;
 
-    watched.status = status;
-    return true;
+    if (status != watched.status)
+    {
+        watched.status = status;
+        return true;
+    }
+
+    // The clock is asked only while the last read left the file waiting.
+    return watched.readAgainAfter != never && FileStatus::Now() > watched.readAgainAfter;
 }
 
 void OutputSetupReader::Adopt(WatchedFile& watched, const juce::File& file)
 {
     if (!file.getFullPathName().equalsIgnoreCase(watched.file.getFullPathName()))
-        watched = { file, {}, false };
+        watched = { file, {}, false, never };
 }
 
 std::unique_ptr<juce::XmlElement> OutputSetupReader::Parse(WatchedFile& watched, bool& keepScreens)
 {
-    // Taken before parsing, so a file that fails to parse is not tried again until it changes.
+    // The clock, then the status, then the read: a save that lands after any of them shows
+    // at a later poll, as a new status or through the time check below.
+    const auto readStart = FileStatus::Now();
     watched.status = FileStatus::Of(watched.file);
+    watched.readAgainAfter = never;
 
     if (!watched.status.ExistsAsFile())
         return {};
 
-    auto root = GuardedXmlParser::ParseFile(watched.file);
+    bool readWhole = true;
+    auto root = GuardedXmlParser::ParseFile(watched.file, readWhole);
+
+    if (!readWhole)
+    {
+        // Nothing is known of this save: the last screens stay, and the next poll tries again.
+        watched.readAgainAfter = std::numeric_limits<juce::int64>::min();
+        keepScreens = true;
+        return {};
+    }
+
+    // Stamped no earlier than this read began: another write within the same tick would
+    // leave the time, and maybe the length, as they are. Read once more when the clock is
+    // safely past that tick, beyond the tick of any clock that stamps files (15.6 ms on
+    // Windows) and any write still under way in it.
+    constexpr juce::int64 settleTime = 100000000; // 100 ms
+
+    if (watched.status.modified >= readStart)
+        watched.readAgainAfter =
+            watched.status.modified < never - settleTime ? watched.status.modified + settleTime : never - 1;
 
     if (root != nullptr)
         watched.parsedBefore = true;
@@ -277,34 +304,41 @@ bool OutputSetupReader::Reread() noexcept
         return Load(settings.file);
 
     std::vector<ScreenInfo>().swap(screens);
+    presetOfScreens = {};
     return true;
 }
 
 bool OutputSetupReader::Load(const juce::File& file) noexcept
 {
     bool keepScreens = false;
+    const auto presetOfLastScreens = presetOfScreens;
+    presetOfScreens = {};
 
     try
     {
         Adopt(settings, file);
         auto previous = std::move(screens);
         screens = {};
-        ReadFiles(keepScreens);
+        ReadFiles(keepScreens, presetOfLastScreens);
 
         if (keepScreens)
+        {
             screens = std::move(previous);
+            presetOfScreens = presetOfLastScreens;
+        }
     }
     catch (...)
     {
         // Out of memory half way: what was read may be partial, so keep nothing.
         std::vector<ScreenInfo>().swap(screens);
+        presetOfScreens = {};
     }
 
     loaded = true;
     return !keepScreens;
 }
 
-void OutputSetupReader::ReadFiles(bool& keepScreens)
+void OutputSetupReader::ReadFiles(bool& keepScreens, const FileStatus& presetOfLastScreens)
 {
     const auto root = Parse(settings, keepScreens);
 
@@ -322,8 +356,21 @@ void OutputSetupReader::ReadFiles(bool& keepScreens)
           juce::File::getSpecialLocation(juce::File::userDocumentsDirectory)
               .getChildFile(hostFolder + "Presets/Advanced Output/" + root->getStringAttribute("presetFile") + ".xml"));
 
+    // The host saves its settings on many occasions. When they name the preset that gave
+    // the screens, unchanged since, reading it again (a large show's takes 100 ms) would
+    // give the same screens.
+    if (presetOfLastScreens.ExistsAsFile() && preset.readAgainAfter == never &&
+        FileStatus::Of(preset.file) == presetOfLastScreens)
+    {
+        keepScreens = true;
+        return;
+    }
+
     if (const auto presetRoot = Parse(preset, keepScreens))
+    {
+        presetOfScreens = preset.status;
         ReadScreenSetup(ChildByTag(presetRoot.get(), "ScreenSetup"));
+    }
 }
 
 void OutputSetupReader::ReadScreenSetup(const juce::XmlElement* screenSetup)

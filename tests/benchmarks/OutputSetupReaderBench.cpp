@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cmath>
 
 namespace
@@ -57,9 +58,14 @@ void ReloadLargeLayout(benchmark::State& state)
     TemporaryHome home;
     WriteLargeLayout(home);
     OutputSetupReader reader(false);
+    int step = 0;
 
     for (auto _ : state)
     {
+        // A new time for the preset, or the reader would keep what it gave before.
+        state.PauseTiming();
+        TemporaryHome::SetTime(home.PresetFile("Large"), ++step);
+        state.ResumeTiming();
         reader.Reload();
         benchmark::DoNotOptimize(reader.screens.data());
     }
@@ -67,6 +73,31 @@ void ReloadLargeLayout(benchmark::State& state)
     state.counters["points"] = (double)reader.screens.at(0).slices.size() * 100;
 }
 BENCHMARK(ReloadLargeLayout)->Unit(benchmark::kMillisecond);
+
+// The host saves its settings on many occasions without touching the layout: what the
+// poll after such a save costs when they name a preset as large as the largest real one.
+void PollAfterSettingsSavedAgain(benchmark::State& state)
+{
+    TemporaryHome home;
+    const auto preset = LayoutFiles::LargestRealLayout()
+                            .replace("<screens>", "<ScreenSetup name=\"ScreenSetup\"><screens>")
+                            .replace("</screens>", "</screens></ScreenSetup>");
+    TemporaryHome::Write(home.PresetFile("Show"), preset);
+    TemporaryHome::Write(home.SettingsFile(), "<XmlState presetFile=\"Show\"/>");
+    OutputSetupReader reader(false);
+    int step = 0;
+
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        TemporaryHome::Write(home.SettingsFile(), "<XmlState presetFile=\"Show\"/>", ++step);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(reader.Poll());
+    }
+
+    state.counters["screens"] = (double)reader.screens.size();
+}
+BENCHMARK(PollAfterSettingsSavedAgain)->Unit(benchmark::kMillisecond);
 
 // One construction of the reader, which reads the file: what a host waits for at once.
 void ReadGeneratedFile(benchmark::State& state, juce::String (*makeDocument)())
@@ -86,6 +117,9 @@ void ReadGeneratedFile(benchmark::State& state, juce::String (*makeDocument)())
 }
 BENCHMARK_CAPTURE(ReadGeneratedFile, LargestRealLayout, [] { return LayoutFiles::LargestRealLayout(); })
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ReadGeneratedFile, RealLayout32MiB, [] { return LayoutFiles::LargestRealLayout(230); })
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK_CAPTURE(ReadGeneratedFile, Points95MiB, [] { return LayoutFiles::ManyPoints(95 << 20); })
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
@@ -97,13 +131,63 @@ BENCHMARK_CAPTURE(ReadGeneratedFile, DistinctTagNames2M, [] { return LayoutFiles
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-// The slowest file the guard still lets through: every limit reached at once, each with
-// the kind of content that costs JUCE's parser most.
+using Guard = GuardedXmlParser;
+
+// count distinct names of the longest length accepted, alike but for their last bytes, so
+// that each comparison in the parser's pool of names runs through most of them.
+juce::StringArray LongNames(int count)
+{
+    juce::StringArray names;
+
+    for (int i = 0; i < count; ++i)
+    {
+        const auto number = juce::String(i).paddedLeft('0', 6);
+        names.add(juce::String::repeatedString("n", Guard::maxNameLength - number.length()) + number);
+    }
+
+    return names;
+}
+
+// Elements of 64 attributes each with distinct names as long as accepted, until the text
+// nearly reaches the largest size accepted.
+void WriteLongAttributeNames(juce::MemoryOutputStream& text)
+{
+    const auto names = LongNames(Guard::maxDistinctNames - 16);
+
+    for (int i = 0; text.getDataSize() + 2 * Guard::maxNameLength + 300 < (size_t)Guard::maxFileBytes; ++i)
+        text << (i % 64 == 0 ? "<v" : "") << " " << names[i % names.size()] << "=''" << (i % 64 == 63 ? "/>\n" : "");
+
+    text << "/>\n";
+}
+
+// The slowest files the guard still lets through, each at a limit with the content that
+// costs JUCE's parser most of its kind, and all limits at once.
+juce::String LongTagNames()
+{
+    const auto names = LongNames(Guard::maxDistinctNames - 16);
+    const int uses = (int)((Guard::maxFileBytes - 4096) / (Guard::maxNameLength + 4));
+    return LayoutFiles::WithScreen((size_t)Guard::maxFileBytes,
+                                   [&](juce::MemoryOutputStream& text)
+                                   {
+                                       for (int i = 0; i < uses; ++i)
+                                           text << "<" << names[i % names.size()] << "/>\n";
+                                   });
+}
+
+juce::String LongAttributeNames()
+{
+    return LayoutFiles::WithScreen((size_t)Guard::maxFileBytes, WriteLongAttributeNames);
+}
+
+juce::String TextRunsAndElements()
+{
+    return LayoutFiles::WithScreen((size_t)Guard::maxElements * 3, [&](juce::MemoryOutputStream& text)
+                                   { text << juce::String::repeatedString("x<b/>", Guard::maxElements / 2 - 8); });
+}
+
 juce::String EveryLimitAtOnce()
 {
-    using Guard = GuardedXmlParser;
-    const int valueReferences = 64, distinctNames = Guard::maxDistinctNames - 16;
-    const int points = (Guard::maxAttributes - distinctNames) / 2;
+    const int valueReferences = 64;
 
     return LayoutFiles::WithScreen(
         (size_t)Guard::maxFileBytes,
@@ -113,15 +197,49 @@ juce::String EveryLimitAtOnce()
             // so that the parser copies all of it for each.
             text << "<v name=\""
                  << juce::String::repeatedString("x", 32 * 1024 * 1024 / valueReferences - 5 * valueReferences)
-                 << juce::String::repeatedString("&amp;", valueReferences) << "\"";
+                 << juce::String::repeatedString("&amp;", valueReferences) << "\"/>\n"
+                 << "<v>" << juce::String::repeatedString("&u;", Guard::maxReferences - valueReferences - 1)
+                 << "</v>\n";
 
-            for (int i = 0; i < distinctNames; ++i)
-                text << " n" << i << "=\"\"";
-
-            text << "/>\n"
-                 << juce::String::repeatedString("<v x=\"1234.5\" y=\"67\"/>\n", points - 2) << "<v>"
-                 << juce::String::repeatedString("&u;", Guard::maxReferences - valueReferences - 1) << "</v>\n";
+            // The elements as small as they come, each followed by a text run, leaving room
+            // for the elements of the attributes that fill the rest of the size.
+            text << juce::String::repeatedString("<b/>x", Guard::maxElements / 2 - 2048);
+            WriteLongAttributeNames(text);
         });
 }
-BENCHMARK_CAPTURE(ReadGeneratedFile, EveryLimitAtOnce, EveryLimitAtOnce)->Unit(benchmark::kMillisecond);
+
+// The parse alone, from text in memory, in milliseconds per megabyte of text: what the
+// guard's limits are set by.
+void ParseGeneratedText(benchmark::State& state, juce::String (*makeDocument)())
+{
+    const auto text = makeDocument();
+    const double megabytes = (double)text.getNumBytesAsUTF8() / 1.0e6;
+    bool parsed = false;
+    double seconds = 0;
+
+    for (auto _ : state)
+    {
+        const auto start = std::chrono::steady_clock::now();
+        parsed = GuardedXmlParser::ParseText(text) != nullptr;
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+
+    state.counters["MB"] = megabytes;
+    state.counters["ms/MB"] = seconds * 1000.0 / (double)state.iterations() / megabytes;
+    state.counters["parsed"] = parsed ? 1 : 0;
+}
+BENCHMARK_CAPTURE(ParseGeneratedText, LargestRealLayout, [] { return LayoutFiles::LargestRealLayout(); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseGeneratedText, RealLayout32MiB, [] { return LayoutFiles::LargestRealLayout(230); })
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(ParseGeneratedText, LongTagNames, LongTagNames)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(ParseGeneratedText, LongAttributeNames, LongAttributeNames)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(ParseGeneratedText, TextRunsAndElements, TextRunsAndElements)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(ParseGeneratedText, EveryLimitAtOnce, EveryLimitAtOnce)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(ReadGeneratedFile, EveryLimitAtOnce, EveryLimitAtOnce)->Unit(benchmark::kMillisecond)->Iterations(3);
 } // namespace

@@ -75,8 +75,16 @@ TEST(GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimi
     EXPECT_FALSE(accepted(repeated("<b/>", GuardedXmlParser::maxElements - 1) + "<!-- -->")) << "comments count";
     EXPECT_TRUE(accepted(repeated(" b=''", GuardedXmlParser::maxAttributes, "<a", "/>")));
     EXPECT_FALSE(accepted(repeated(" b=''", GuardedXmlParser::maxAttributes + 1, "<a", "/>")));
+    EXPECT_FALSE(accepted(repeated("x<b/>", GuardedXmlParser::maxElements / 2))) << "text runs count";
+    EXPECT_TRUE(accepted(repeated("\n  <b/>", GuardedXmlParser::maxElements - 1))) << "white space alone does not";
     EXPECT_TRUE(accepted(repeated("&amp;", GuardedXmlParser::maxReferences)));
     EXPECT_FALSE(accepted(repeated("&amp;", GuardedXmlParser::maxReferences + 1)));
+
+    // Each use of a name costs a search of the parser's pool of names, longer with longer names.
+    const juce::String longest = juce::String::repeatedString("n", GuardedXmlParser::maxNameLength);
+    EXPECT_TRUE(accepted("<" + longest + " " + longest + "=''/>"));
+    EXPECT_FALSE(accepted("<" + longest + "n/>"));
+    EXPECT_FALSE(accepted("<a " + longest + "n=''/>"));
 
     // The parser copies a value once for each reference in it: the same references are
     // accepted as text but not in one long value.

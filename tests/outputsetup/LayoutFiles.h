@@ -63,21 +63,28 @@ inline juce::String ManyPoints(juce::int64 bytes)
                       });
 }
 
-/** A layout the size of the largest the host writes (about 3.4 MB): 24 screens of 42
-    contour slices of 100 points, with a few hundred distinct parameter names. */
-inline juce::String LargestRealLayout()
+/** A layout like the host's largest: 24 screens (the default) make about 3.4 MB, the size
+    of the largest real layout, and 230 screens just under 32 MiB. Each screen holds 42
+    contour slices of 100 points. Its tags and attributes have 86 distinct names, the
+    longest 29 characters, as real layouts have. */
+inline juce::String LargestRealLayout(int screens = 24)
 {
     juce::MemoryOutputStream text;
     text << "<XmlState name=\"AdvancedOutput\"><screens>\n";
 
-    for (int screen = 0; screen < 24; ++screen)
+    for (int screen = 0; screen < screens; ++screen)
     {
         text << "<Screen uniqueId=\"" << screen << "\"><Params name=\"Params\"><Param name=\"Name\" value=\"Screen "
              << screen << "\"/><Param name=\"Enabled\" value=\"1\"/>";
 
+        // The setting names that make up the rest of a real layout's 86 names.
         for (int p = 0; p < 12; ++p)
-            text << "<ParamRange name=\"Setting" << p << "\" value=\"0.5\" min=\"0\" max=\"1\" s" << screen << "p" << p
+        {
+            const int name = (screen * 12 + p) % 67;
+            text << "<ParamRange name=\"Setting" << p << "\" value=\"0.5\" min=\"0\" max=\"1\" "
+                 << (name == 0 ? juce::String("softEdgeGammaCorrectionAmount") : "option" + juce::String(name))
                  << "=\"\"/>";
+        }
 
         text << "</Params><layers>\n";
 

@@ -3,11 +3,15 @@
 #include "LayoutFiles.h"
 #include "TemporaryHome.h"
 
+#include "FileStatus.h"
 #include "OutputSetupReader.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <functional>
+#include <limits>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,10 +59,52 @@ std::vector<juce::String> ScreenNames(const OutputSetupReader& reader)
 
 using Names = std::vector<juce::String>;
 
+// The clock and the opens of the reader, as the tests set them; put back after each test.
+struct StandIns
+{
+    static inline juce::int64 clock = 0;
+    static inline juce::File failing;                     // opening it fails
+    static inline std::map<juce::String, int> openCounts; // opens asked for, by path
+
+    static juce::int64 Now() { return clock; }
+
+    static bool OpenFails(const juce::File& file)
+    {
+        ++openCounts[file.getFullPathName()];
+        return file == failing;
+    }
+};
+
+// Writes part of a file where it stands, as a host saving in place does, and leaves its length.
+void WriteInPlace(const juce::File& file, const juce::String& text, int from, int to)
+{
+    const int fd = ::open(file.getFullPathName().toRawUTF8(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, text.toRawUTF8() + from, (size_t)(to - from), from), to - from);
+    ::close(fd);
+}
+
+// Gives a file a modification time to the nanosecond: several saves within one tick.
+void SetExactTime(const juce::File& file, long nanoseconds)
+{
+    const struct timespec times[2] = { { 1600000000, nanoseconds }, { 1600000000, nanoseconds } };
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.getFullPathName().toRawUTF8(), times, 0), 0);
+}
+
 class ReaderFiles : public ::testing::Test
 {
 protected:
     TemporaryHome home;
+
+    void SetUp() override
+    {
+        StandIns::clock = std::numeric_limits<juce::int64>::max() / 2;
+        StandIns::failing = juce::File();
+        StandIns::openCounts.clear();
+        FileStatus::testStandIns = { &StandIns::Now, &StandIns::OpenFails };
+    }
+
+    void TearDown() override { FileStatus::testStandIns = {}; }
 };
 
 TEST_F(ReaderFiles, EachBuildReadsItsOwnHostFolder)
@@ -166,18 +212,44 @@ TEST_F(ReaderFiles, NamedPipeAtTheSettingsPathIsNotOpened)
     EXPECT_FALSE(reader.Poll());
 }
 
-TEST_F(ReaderFiles, UnreadableFileGivesNoScreens)
+TEST_F(ReaderFiles, FileThatCannotBeOpenedIsTriedAgainUntilItIsRead)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
-
-    TemporaryHome::Write(home.SettingsFile(), SettingsWithScreens({ "Locked" }));
-    home.SettingsFile().setReadOnly(true);
-    ::chmod(home.SettingsFile().getFullPathName().toRawUTF8(), 0);
-
+    // Locked by the host while it writes, or without read permission: nothing was read, so
+    // the last screens stay and each poll tries again until the file opens.
+    StandIns::failing = home.SettingsFile();
+    TemporaryHome::Write(home.SettingsFile(), SettingsNamingPreset("Show"));
+    TemporaryHome::Write(home.PresetFile("Show"), PresetWithScreens({ "A" }));
     OutputSetupReader reader(false);
     EXPECT_TRUE(reader.screens.empty());
     EXPECT_TRUE(reader.IsLoaded());
+    StandIns::failing = juce::File();
+    EXPECT_TRUE(reader.Poll());
+    EXPECT_EQ(ScreenNames(reader), Names { "A" });
+
+    // A save the reader cannot open for a few frames, for the settings file and for the preset.
+    const auto saveLocked = [&](const juce::File& file, const juce::String& text, int step, const Names& after)
+    {
+        const auto before = ScreenNames(reader);
+        TemporaryHome::Write(file, text, step);
+        StandIns::failing = file;
+        StandIns::openCounts.clear();
+
+        for (int frame = 0; frame < 3; ++frame)
+        {
+            EXPECT_FALSE(reader.Poll());
+            EXPECT_EQ(ScreenNames(reader), before);
+        }
+
+        EXPECT_EQ(StandIns::openCounts[file.getFullPathName()], 3);
+        StandIns::failing = juce::File();
+        EXPECT_TRUE(reader.Poll());
+        EXPECT_EQ(ScreenNames(reader), after);
+        EXPECT_FALSE(reader.Poll());
+    };
+    saveLocked(home.SettingsFile(), SettingsWithScreens({ "B" }), 1, { "B" });
+    TemporaryHome::Write(home.SettingsFile(), SettingsNamingPreset("Show"), 2);
+    EXPECT_TRUE(reader.Poll());
+    saveLocked(home.PresetFile("Show"), PresetWithScreens({ "C" }), 3, { "C" });
 }
 
 // ---- Poll() and the host's changes ----
@@ -237,14 +309,56 @@ TEST_F(ReaderFiles, TimeSetBackCountsAsAChange)
     EXPECT_EQ(ScreenNames(reader), Names { "Older" });
 }
 
-TEST_F(ReaderFiles, ReplacementWithTheSameTimeIsNotNoticed)
+TEST_F(ReaderFiles, SavesWithinOneTickAreRead)
 {
-    TemporaryHome::Write(home.SettingsFile(), SettingsWithScreens({ "A" }), 4);
-    OutputSetupReader reader(false);
+    // Each save leaves the settings file with the very same modification time and length.
+    // A new file put in its place differs in identity; a file read within the tick of its
+    // time is read again once that tick is over, whether or not anything shows a change.
+    const auto first = SettingsWithScreens({ "A1", "A2" }), second = SettingsWithScreens({ "B1", "B2" });
+    const int half = second.length() / 2;
+    const auto settings = home.SettingsFile();
+    ASSERT_EQ(first.length(), second.length());
 
-    TemporaryHome::Write(home.SettingsFile(), SettingsWithScreens({ "B" }), 4);
-    EXPECT_FALSE(reader.Poll());
-    EXPECT_EQ(ScreenNames(reader), Names { "A" });
+    const struct
+    {
+        const char* what;
+        bool readWithinTheTick;
+        std::vector<std::function<void()>> saves;
+        Names last;
+    } cases[] = {
+        { "a new file renamed over the old one",
+          false,
+          { [&] { TemporaryHome::Write(settings, second); } },
+          { "B1", "B2" } },
+        { "rewritten in place in two writes, a frame apart",
+          true,
+          { [&] { WriteInPlace(settings, second, 0, half); },
+            [&] { WriteInPlace(settings, second, half, second.length()); } },
+          { "B1", "B2" } },
+        { "read within the tick of its time, unchanged since", true, {}, { "A1", "A2" } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        TemporaryHome::Write(settings, first);
+        SetExactTime(settings, 123456789);
+        StandIns::clock = FileStatus::Of(settings).modified + (c.readWithinTheTick ? 0 : 1000000000);
+        OutputSetupReader reader(false);
+
+        for (const auto& save : c.saves)
+        {
+            save();
+            SetExactTime(settings, 123456789);
+            reader.Poll();
+        }
+
+        EXPECT_FALSE(reader.Poll()) << "nothing more while the tick lasts";
+        StandIns::clock = std::numeric_limits<juce::int64>::max() / 2;
+        EXPECT_EQ(reader.Poll(), c.readWithinTheTick) << "read again once the tick is over, only if read within it";
+        EXPECT_EQ(ScreenNames(reader), c.last);
+        EXPECT_FALSE(reader.Poll()) << "read again once, not every frame";
+    }
 }
 
 TEST_F(ReaderFiles, DeletedSettingsKeepScreensUntilThePresetChanges)
@@ -312,6 +426,33 @@ TEST_F(ReaderFiles, SettingsNowNamingAnotherPreset)
     EXPECT_FALSE(reader.Poll());
     TemporaryHome::SetTime(home.PresetFile("Gig"), 20);
     EXPECT_TRUE(reader.Poll());
+}
+
+TEST_F(ReaderFiles, SettingsSavedAgainWithTheSamePresetDoNotReadThePresetAgain)
+{
+    TemporaryHome::Write(home.SettingsFile(), SettingsNamingPreset("Show"));
+    TemporaryHome::Write(home.PresetFile("Show"), PresetWithScreens({ "Show" }));
+    OutputSetupReader reader(false);
+    const auto presetOpens = [this] { return StandIns::openCounts[home.PresetFile("Show").getFullPathName()]; };
+    ASSERT_EQ(presetOpens(), 1);
+
+    // The host saves its settings on many occasions; a large show's preset would be parsed each time.
+    TemporaryHome::Write(home.SettingsFile(), SettingsNamingPreset("Show"), 1);
+    EXPECT_FALSE(reader.Poll()) << "the screens are the same";
+    EXPECT_EQ(ScreenNames(reader), Names { "Show" });
+    EXPECT_EQ(presetOpens(), 1);
+
+    // A changed preset is read, and after settings without a preset the preset is read again.
+    TemporaryHome::Write(home.PresetFile("Show"), PresetWithScreens({ "New" }), 2);
+    TemporaryHome::Write(home.SettingsFile(), SettingsNamingPreset("Show"), 2);
+    EXPECT_TRUE(reader.Poll());
+    EXPECT_EQ(ScreenNames(reader), Names { "New" });
+    TemporaryHome::Write(home.SettingsFile(), SettingsWithScreens({ "Root" }), 3);
+    EXPECT_TRUE(reader.Poll());
+    TemporaryHome::Write(home.SettingsFile(), SettingsNamingPreset("Show"), 4);
+    EXPECT_TRUE(reader.Poll());
+    EXPECT_EQ(ScreenNames(reader), Names { "New" });
+    EXPECT_EQ(presetOpens(), 3);
 }
 
 TEST_F(ReaderFiles, PresetChangeRereadsTheSettingsAttribute)
@@ -482,6 +623,14 @@ TEST_F(ReaderFiles, LayoutAsLargeAsTheHostWritesIsRead)
     }
 
     EXPECT_EQ(reader.screens[3].slices[5].points[36], juce::Point<float>(486.3125f, 452.6875f));
+
+    // A show with many more screens than the largest real one, just under the size limit.
+    TemporaryHome::Write(home.SettingsFile(), LayoutFiles::LargestRealLayout(230), 1);
+    ASSERT_GT(home.SettingsFile().getSize(), 31 << 20);
+    ASSERT_LE(home.SettingsFile().getSize(), 32 << 20);
+    EXPECT_TRUE(reader.Poll());
+    ASSERT_EQ(reader.screens.size(), 230u);
+    EXPECT_EQ(reader.screens.back().slices.back().points.back(), juce::Point<float>(2995.3125f, 893.6875f));
 }
 
 TEST_F(ReaderFiles, FilesThatWouldStallTheHostAreRefused)

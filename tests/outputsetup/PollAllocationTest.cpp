@@ -59,5 +59,17 @@ TEST(PollAllocation, UnchangedFilesAllocateNothing)
     TemporaryHome::SetTime(home.PresetFile("Show"), 1);
     EXPECT_TRUE(reader.Poll());
     EXPECT_GT(allocations.load() - before, 0);
+
+    // A file stamped later than its read began waits to be read again: the clock is asked
+    // each frame, and that allocates nothing either.
+    TemporaryHome::SetTime(home.PresetFile("Show"), 2000000000);
+    EXPECT_TRUE(reader.Poll());
+    const long waiting = allocations.load();
+
+    for (int frame = 0; frame < 100; ++frame)
+        changed = reader.Poll() || changed;
+
+    EXPECT_FALSE(changed);
+    EXPECT_EQ(allocations.load() - waiting, 0);
 }
 } // namespace

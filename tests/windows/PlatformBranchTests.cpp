@@ -1,5 +1,5 @@
 // The Windows branches of the shared code, run under Wine: the GL entry-point
-// lookup, the debugger output channel, and the host folder in Documents.
+// lookup, the debugger output channel, and the host folder and files in Documents.
 #include "DebugOutput.h"
 #include "GLEntryPoints.h"
 #include "OutputSetupReader.h"
@@ -145,6 +145,35 @@ TEST(WindowsOutputSetup, PollSeesTheHostRewriteItsFile)
                                     .getChildFile("Resolume Arena/Preferences/AdvancedOutput.xml");
     settings.setLastModificationTime(juce::Time::getCurrentTime() + juce::RelativeTime::seconds(5));
 
+    EXPECT_TRUE(reader.Poll());
+    arena.RemoveAll();
+    ASSERT_EQ(reader.screens.size(), 2u);
+    EXPECT_EQ(reader.screens[0].name, "After");
+}
+TEST(WindowsOutputSetup, FileTheHostHoldsLockedIsReadOnceReleased)
+{
+    WineHostFiles arena("Resolume Arena/");
+    ASSERT_TRUE(arena.WriteSettings(WineHostFiles::SettingsWithScreens({ "Before" })));
+    OutputSetupReader reader(false);
+    ASSERT_EQ(reader.screens.size(), 1u);
+
+    // The host rewrites its file through a handle that shares nothing, over a few frames.
+    const juce::File settings = juce::File(juce::String(WineHostFiles::DocumentsFolder()))
+                                    .getChildFile("Resolume Arena/Preferences/AdvancedOutput.xml");
+    const HANDLE held = CreateFileW(settings.getFullPathName().toWideCharPointer(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string after = WineHostFiles::SettingsWithScreens({ "After", "Second" });
+    DWORD written = 0;
+    EXPECT_TRUE(WriteFile(held, after.data(), (DWORD)after.size(), &written, nullptr));
+
+    for (int frame = 0; frame < 3; ++frame)
+    {
+        EXPECT_FALSE(reader.Poll());
+        ASSERT_EQ(reader.screens.size(), 1u) << "the last screens stay";
+    }
+
+    CloseHandle(held);
     EXPECT_TRUE(reader.Poll());
     arena.RemoveAll();
     ASSERT_EQ(reader.screens.size(), 2u);
