@@ -1,6 +1,7 @@
 #include "WorkerPool.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 #ifdef __linux__
@@ -9,9 +10,13 @@
 
 namespace
 {
-// A few cores already give most of the gain; more threads than this only
-// cost start-up time and memory for their stacks.
-constexpr size_t maxWorkers = 31;
+// Set only by measurements and tests; constant-initialised and trivially destroyed,
+// so that unloading the library has nothing to do for it.
+std::atomic<int> configuredWorkers { -1 };
+
+// Below this much work per thread (about a third of a millisecond of painting on
+// one core) a further thread costs more to start and join than it takes over.
+constexpr size_t minWorkPerThread = 65536;
 
 // A name that debuggers and process lists show for the workers (Linux only;
 // Windows threads keep the default).
@@ -23,39 +28,41 @@ void NameThisThread()
 }
 } // namespace
 
-WorkerPool& WorkerPool::GetInstance()
-{
-    static WorkerPool pool;
-    return pool;
-}
+WorkerPool::WorkerPool(size_t wantedWorkers) : numWorkers(std::min(wantedWorkers, maxWorkers)) {}
 
 WorkerPool::~WorkerPool()
 {
-    // Normally stopped with the last plug-in object already; this covers a
-    // process that ends with objects alive.
-    Stop();
+    {
+        std::lock_guard<std::mutex> state(stateLock);
+        stopping = true;
+    }
+
+    wake.notify_all();
+
+    for (auto& thread : threads)
+        thread.join();
 }
 
-size_t WorkerPool::WantedWorkers() const
+size_t WorkerPool::WorkersFor(size_t work) noexcept
 {
-    if (configuredWorkers >= 0)
-        return std::min(static_cast<size_t>(configuredWorkers), maxWorkers);
+    const int configured = configuredWorkers.load();
 
-    auto hardware = static_cast<size_t>(std::thread::hardware_concurrency());
-    return hardware > 1 ? std::min(hardware - 1, maxWorkers) : 0;
+    if (configured >= 0)
+        return std::min(static_cast<size_t>(configured), maxWorkers);
+
+    const auto hardware = static_cast<size_t>(std::thread::hardware_concurrency());
+    const auto worthwhile = std::max<size_t>(work / minWorkPerThread, 1);
+    return std::min({ hardware > 1 ? hardware - 1 : 0, worthwhile - 1, maxWorkers });
 }
 
-void WorkerPool::Start()
+void WorkerPool::SetNumWorkers(int wanted) noexcept
 {
-    std::lock_guard<std::mutex> state(stateLock);
+    configuredWorkers.store(wanted);
+}
 
-    if (!threads.empty())
-        return;
-
-    stopping = false;
-    auto wanted = WantedWorkers();
-
-    for (size_t i = 0; i < wanted; ++i)
+void WorkerPool::StartWorkers(size_t wanted)
+{
+    while (threads.size() < wanted)
     {
         try
         {
@@ -63,25 +70,9 @@ void WorkerPool::Start()
         }
         catch (...)
         {
-            break; // fewer workers, or none: the caller does the rest
+            return; // fewer workers, or none: the caller does the rest
         }
     }
-}
-
-void WorkerPool::Stop()
-{
-    std::vector<std::thread> leaving;
-
-    {
-        std::lock_guard<std::mutex> state(stateLock);
-        stopping = true;
-        leaving.swap(threads);
-    }
-
-    wake.notify_all();
-
-    for (auto& thread : leaving)
-        thread.join();
 }
 
 void WorkerPool::WorkerLoop()
@@ -146,52 +137,27 @@ void WorkerPool::ForEach(size_t count, const std::function<void(size_t)>& work)
     if (count == 0)
         return;
 
-    auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob(pool.jobLock);
-    pool.Start();
-
     {
-        std::lock_guard<std::mutex> state(pool.stateLock);
-        pool.job = &work;
-        pool.jobCount = count;
-        pool.nextIndex = 0;
-        pool.failure = nullptr;
-        ++pool.generation;
+        std::lock_guard<std::mutex> state(stateLock);
+        job = &work;
+        jobCount = count;
+        nextIndex = 0;
+        failure = nullptr;
+        ++generation;
     }
 
-    pool.wake.notify_all();
-    pool.Work();
+    // Workers started now join the job at once: the first ones already work
+    // while the caller starts the others.
+    wake.notify_all();
+    StartWorkers(std::min(numWorkers, count - 1));
+    Work();
 
     // The job ends only when no worker is inside it any more, so nothing of it
     // runs after this call returns.
-    std::unique_lock<std::mutex> state(pool.stateLock);
-    pool.done.wait(state, [&] { return pool.activeWorkers == 0; });
-    pool.job = nullptr;
+    std::unique_lock<std::mutex> state(stateLock);
+    done.wait(state, [&] { return activeWorkers == 0; });
+    job = nullptr;
 
-    if (pool.failure != nullptr)
-        std::rethrow_exception(std::exchange(pool.failure, nullptr));
-}
-
-size_t WorkerPool::GetConcurrency()
-{
-    auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob(pool.jobLock);
-    std::lock_guard<std::mutex> state(pool.stateLock);
-    return (pool.threads.empty() ? pool.WantedWorkers() : pool.threads.size()) + 1;
-}
-
-void WorkerPool::SetNumWorkers(int numWorkers)
-{
-    auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob(pool.jobLock);
-    pool.Stop();
-    std::lock_guard<std::mutex> state(pool.stateLock);
-    pool.configuredWorkers = numWorkers;
-}
-
-void WorkerPool::Shutdown()
-{
-    auto& pool = GetInstance();
-    std::lock_guard<std::mutex> oneJob(pool.jobLock);
-    pool.Stop();
+    if (failure != nullptr)
+        std::rethrow_exception(std::exchange(failure, nullptr));
 }

@@ -77,6 +77,7 @@ struct Fixture
     juce::Image image;
     OutlinePolygons::Switches switches;
     StraightforwardDistanceImage::Switches plainSwitches;
+    WorkerPool pool { WorkerPool::WorkersFor(static_cast<size_t>(width) * static_cast<size_t>(height)) };
 };
 
 // Whole CPU rebuild: collect, offset, paint; on the worker pool, and on the calling thread alone.
@@ -111,7 +112,7 @@ void BM_Ours_Offset(benchmark::State& state)
 
     for (auto _ : state)
     {
-        DistanceRings rings(f.Source());
+        DistanceRings rings(f.Source(), f.pool);
         benchmark::DoNotOptimize(rings.GetNumRings());
     }
 }
@@ -142,16 +143,16 @@ void BM_Plain_Offset(benchmark::State& state)
 void BM_Ours_Fill(benchmark::State& state)
 {
     Fixture f(state);
-    DistanceRings rings(f.Source());
+    DistanceRings rings(f.Source(), f.pool);
 
     for (auto _ : state)
-        DistanceImage::PaintRings(f.image, rings);
+        DistanceImage::PaintRings(f.image, rings, f.pool);
 }
 
 void BM_Plain_Fill(benchmark::State& state)
 {
     Fixture f(state);
-    DistanceRings rings(f.Source());
+    DistanceRings rings(f.Source(), f.pool);
 
     for (auto _ : state)
         StraightforwardDistanceImage::PaintRings(f.image, rings);

@@ -387,18 +387,13 @@ TEST(DistanceImageTextureSize, RoundsUpToMultiplesOfSixteen)
 
 namespace
 {
-// JUCE keeps a few process-wide objects (typeface cache, events), and the distance
-// image its worker threads, which the plug-in releases with its last object; this test
-// program releases them at its end so the leak detector of a debug build reports only
-// real leaks.
+// JUCE keeps a few process-wide objects (typeface cache, events), which the plug-in
+// releases with its last object; this test program releases them at its end so the
+// leak detector of a debug build reports only real leaks.
 class ReleaseJuceSingletons : public testing::Environment
 {
 public:
-    void TearDown() override
-    {
-        WorkerPool::Shutdown();
-        juce::DeletedAtShutdown::deleteAll();
-    }
+    void TearDown() override { juce::DeletedAtShutdown::deleteAll(); }
 };
 
 [[maybe_unused]] auto* const releaseJuceSingletons = testing::AddGlobalTestEnvironment(new ReleaseJuceSingletons);
