@@ -54,7 +54,7 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
 {
     return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport,
                               [](CFFGLPlugin& object)
-                              { return PushDefaults(object) && WithFirstUseLock(EnsureGLEntryPoints); });
+                              { return PushDefaults(object) && FirstUseLock::Run(EnsureGLEntryPoints); });
 }
 
 int32_t DeInstantiateGL(CFFGLPlugin* instance)

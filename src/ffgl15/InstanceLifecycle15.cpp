@@ -41,7 +41,7 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
     // and a context that cannot run the shaders is refused.
     return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport,
                               [](CFreeFrameGLPlugin& object)
-                              { return PushDefaults(object) && WithFirstUseLock(LoadGLEntryPoints15); });
+                              { return PushDefaults(object) && FirstUseLock::Run(LoadGLEntryPoints15); });
 }
 
 int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance)

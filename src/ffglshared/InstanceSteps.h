@@ -1,10 +1,9 @@
 #pragma once
 
 #include "FFGLTypes.h"
+#include "FirstUseLock.h"
 
 #include <cstdint>
-#include <mutex>
-#include <type_traits>
 #include <utility>
 
 /*
@@ -18,34 +17,17 @@
 
     The host runs each instance on one thread, but two host threads may make
     their first instances at the same moment: what exists once per process (the
-    prototype, the GL entry points) is made under FirstUseLock, once, while the
-    other caller waits. Nothing else is locked.
+    prototype here, the GL entry points in each build's preparation) is made
+    under FirstUseLock, once, while the other caller waits. Nothing else is
+    locked.
 
     Usage, in an instance life-cycle or entry-point source:
         EnsurePrototypeFrom (PrototypeInstance, CurrentPluginInfo);
         return InstantiateForHost (PrototypeInstance, CurrentPluginInfo, viewport, prepare);
-        WithFirstUseLock ([] { return LoadEntryPoints(); });   // in the build's prepare step
         ConnectBeforeFrame (instance);    // then the frame
         DeInstantiate (instance);         // the host's de-instantiation
         DeletePrototype (PrototypeInstance);
 */
-
-/** The lock under which the one-time work of a library happens. Constant-initialised
-    and trivially destroyed, so that unloading or ending the process has nothing to do for it. */
-inline std::mutex& FirstUseLock() noexcept
-{
-    static std::mutex lock;
-    return lock;
-}
-static_assert(std::is_trivially_destructible<std::mutex>::value, "the first-use lock must not need destroying");
-
-/** Runs work () with FirstUseLock held and returns its result. */
-template <typename Work>
-auto WithFirstUseLock(Work&& work)
-{
-    std::lock_guard<std::mutex> once(FirstUseLock());
-    return work();
-}
 
 /** Calls the record's factory; nullptr when there is no record or factory, or when the factory fails or throws. */
 template <typename PluginObject, typename Info>
@@ -133,7 +115,7 @@ FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, 
 template <typename PluginObject, typename Info>
 int32_t EnsurePrototypeFrom(PluginObject*& prototype, const Info* info) noexcept
 {
-    return WithFirstUseLock(
+    return FirstUseLock::Run(
         [&]
         {
             if (prototype == nullptr)
@@ -216,7 +198,7 @@ int32_t DeInstantiate(PluginObject* instance) noexcept
 template <typename PluginObject>
 int32_t DeletePrototype(PluginObject*& prototype) noexcept
 {
-    PluginObject* object = WithFirstUseLock([&] { return std::exchange(prototype, nullptr); });
+    PluginObject* object = FirstUseLock::Run([&] { return std::exchange(prototype, nullptr); });
     delete object;
     return FF_SUCCESS;
 }
