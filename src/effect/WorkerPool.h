@@ -1,12 +1,15 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+// POSIX threads on both platforms (MinGW's thread library on Windows), for the stack size.
+#include <pthread.h>
 
 /**
     A few worker threads that spread the independent parts of one distance image
@@ -73,19 +76,24 @@ public:
 
 private:
     void StartWorkers(size_t wanted);
+    void StartOneMore();
+    static void* ThreadEntry(void* pool);
     void WorkerLoop();
     void Work();
 
     const size_t numWorkers;
-    std::vector<std::thread> threads;
+
+    std::mutex startLock; // guards the threads and their wanted number
+    std::vector<pthread_t> threads;
+    size_t wantedWorkers = 0;
 
     std::mutex stateLock; // guards everything below
     std::condition_variable wake, done;
-    bool stopping = false;
+    std::atomic<bool> stopping { false }; // set under both locks; read unlocked while looking for work
 
     // The job being run; generation tells waiting workers that a new one is there.
     const std::function<void(size_t)>* job = nullptr;
     size_t jobCount = 0, nextIndex = 0, activeWorkers = 0;
-    unsigned long generation = 0;
+    std::atomic<unsigned long> generation { 0 }; // changed under the lock only
     std::exception_ptr failure;
 };
