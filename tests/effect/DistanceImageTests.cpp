@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 using namespace DistanceTest;
@@ -258,6 +262,34 @@ TEST(DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
     }
 
     WorkerPool::SetNumWorkers(-1);
+}
+
+// A job that throws ends the rebuild's pool like any other: the exception reaches the
+// caller after the other parts, the pool still works, and its end leaves no thread.
+TEST(DistanceImageRebuild, WorkersEndWithTheirPoolAlsoAfterAJobThrows)
+{
+    auto countThreads = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {}); };
+    const auto before = countThreads();
+
+    {
+        WorkerPool pool(3);
+        std::atomic<int> done { 0 };
+        EXPECT_THROW(pool.ForEach(64,
+                                  [&](size_t i)
+                                  {
+                                      if (i == 5)
+                                          throw std::runtime_error("part 5");
+                                      ++done;
+                                  }),
+                     std::runtime_error);
+        EXPECT_LT(done.load(), 64);
+
+        done = 0;
+        pool.ForEach(64, [&](size_t) { ++done; });
+        EXPECT_EQ(done.load(), 64);
+    }
+
+    EXPECT_EQ(countThreads(), before);
 }
 
 // Beyond the limits the layout is drawn as no layout is: the whole viewport is the shape.

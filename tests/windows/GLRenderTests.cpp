@@ -17,8 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -147,6 +149,11 @@ struct RenderCase
     bool coreProfile;
 };
 
+std::ostream& operator<<(std::ostream& out, const RenderCase& c)
+{
+    return out << c.file;
+}
+
 class PluginRendering : public ::testing::TestWithParam<RenderCase>
 {
 };
@@ -203,6 +210,11 @@ enum class HostEnd
 
 const char* const hostEndNames[] = { "FreeLibraryWithInstance", "FreeLibraryWithPrototype", "ExitProcessWithInstance",
                                      "ReturnFromMainWithInstance" };
+
+std::ostream& operator<<(std::ostream& out, HostEnd end)
+{
+    return out << hostEndNames[static_cast<int>(end)];
+}
 
 // Each end runs in a child process: this same test, started again with
 // childVariable set, plays the host there. The parent only watches, so that a
