@@ -125,14 +125,14 @@ TEST(DistanceImageLibraryThreads, TwoThreadsInstantiateTheFreshLibraryAtOnce)
             auto host = [&](int n)
             {
                 EglContext context;
-
-                if (!context.Create(library.profile))
-                    return;
-
+                const bool current = context.Create(library.profile);
                 ++ready;
 
                 while (ready.load() < 2)
                     std::this_thread::yield();
+
+                if (!current)
+                    return;
 
                 FFGLViewport viewport { 0, 0, 320, 180 };
                 instances[n] = lib.Call(FF_INSTANTIATE_GL, reinterpret_cast<uintptr_t>(&viewport), 0);
