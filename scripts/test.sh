@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds everything twice (optimised, and with
 # AddressSanitizer + UndefinedBehaviorSanitizer) and runs every test in both;
-# then runs the distance image tests, whose rebuild uses worker threads, under
-# ThreadSanitizer.
+# then runs the distance image tests, whose rebuild uses worker threads, and two
+# host threads making their first instances at once, under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -40,9 +40,11 @@ export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressi
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build/sanitize -j"$jobs" --output-on-failure --timeout 600
 
-echo "== ThreadSanitizer build of the distance image tests"
+echo "== ThreadSanitizer build of the distance image tests and the two-thread instantiation"
 cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZM_SANITIZE_THREAD=ON -DZM_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build/tsan -j"$jobs" --target zm_distance_image_tests
+cmake --build build/tsan -j"$jobs" --target zm_distance_image_tests zm_effect_library_tests
 # The larger random series add nothing for threads but take many minutes at this speed.
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" build/tsan/tests/effect/zm_distance_image_tests \
   --gtest_filter='*:-*SameAsPlainLoop/Wide:*SameAsPlainLoop/Medium*:*SameAsPlainLoop/Size*'
+TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1" build/tsan/tests/effect/zm_effect_library_tests \
+  --gtest_filter='DistanceImageLibraryThreads.*'

@@ -223,6 +223,21 @@ private:
 constexpr int minStripRows = 16;
 constexpr int stripsPerThread = 2;
 
+// What a rebuild has to do, in pixels painted, to decide how many threads share
+// it: offsetting one outline point for every ring costs about as much as
+// painting this many pixels.
+constexpr size_t pointWeight = 16384;
+
+size_t RebuildWork(const ClipperLib::Paths& polygons, int width, int height) noexcept
+{
+    size_t points = 0;
+
+    for (auto& polygon : polygons)
+        points += polygon.size();
+
+    return static_cast<size_t>(width) * static_cast<size_t>(height) + points * pointWeight;
+}
+
 // Paints rows [top, bottom) of the image: white, then every ring's band.
 void PaintStrip(const juce::Image::BitmapData& pixels, const std::vector<juce::Path>& paths,
                 const std::vector<juce::Range<int>>& ringRows, int top, int bottom)
@@ -274,7 +289,7 @@ void PaintStrip(const juce::Image::BitmapData& pixels, const std::vector<juce::P
 }
 } // namespace
 
-void DistanceImage::PaintRings(juce::Image& image, const DistanceRings& rings)
+void DistanceImage::PaintRings(juce::Image& image, const DistanceRings& rings, WorkerPool& rebuildPool)
 {
     // The fill below writes 32-bit pixels directly; any other layout is converted first.
     if (image.getFormat() != juce::Image::ARGB)
@@ -303,7 +318,7 @@ void DistanceImage::PaintRings(juce::Image& image, const DistanceRings& rings)
     std::vector<juce::Range<int>> ringRows(numRings);
     const juce::Range<int> imageRows(0, pixels.height);
 
-    WorkerPool::ForEach(numRings,
+    rebuildPool.ForEach(numRings,
                         [&](size_t n)
                         {
                             ToPath(rings.GetRing(static_cast<int>(n)), paths[n]);
@@ -315,12 +330,12 @@ void DistanceImage::PaintRings(juce::Image& image, const DistanceRings& rings)
                                 juce::Range<int>(bounds.getY(), bounds.getBottom()).getIntersectionWith(imageRows);
                         });
 
-    const auto numStrips = WorkerPool::GetConcurrency() * stripsPerThread;
+    const auto numStrips = rebuildPool.GetConcurrency() * stripsPerThread;
     const int stripRows =
         std::max(minStripRows, (pixels.height + static_cast<int>(numStrips) - 1) / static_cast<int>(numStrips));
     const auto stripCount = static_cast<size_t>((pixels.height + stripRows - 1) / stripRows);
 
-    WorkerPool::ForEach(stripCount,
+    rebuildPool.ForEach(stripCount,
                         [&](size_t strip)
                         {
                             auto top = static_cast<int>(strip) * stripRows;
@@ -362,8 +377,10 @@ bool DistanceImage::Rebuild(std::unique_ptr<juce::Image>& image, const std::vect
             polygons = OutlinePolygons::Collect(noScreens, width, height, switches);
         }
 
-        DistanceRings rings(polygons);
-        PaintRings(*image, rings);
+        // The threads end with the pool, before this returns, however it returns.
+        WorkerPool pool(WorkerPool::WorkersFor(RebuildWork(polygons, width, height)));
+        DistanceRings rings(polygons, pool);
+        PaintRings(*image, rings, pool);
         return true;
     }
     catch (...)

@@ -17,7 +17,8 @@
     This is the CPU half of the rebuild; the caller uploads the result as a
     texture (padded to PaddedTextureSize in each direction). Nothing here touches
     OpenGL, so both plug-in builds share it. The offsets and the painting are
-    spread over the WorkerPool; all of that work ends before Rebuild returns.
+    spread over a WorkerPool that Rebuild owns, sized by the rebuild's work; its
+    threads are joined before Rebuild returns.
 
     Usage:
         std::unique_ptr<juce::Image> image;   // owned by the effect
@@ -40,9 +41,10 @@ public:
     static bool PrepareImage(std::unique_ptr<juce::Image>& image, int width, int height) noexcept;
 
     /** Paints the whole image: white background, then each ring darker over it,
-        with the same pixels as filling every ring whole through a Graphics context.
+        with the same pixels as filling every ring whole through a Graphics context,
+        whatever the pool's number of threads.
     */
-    static void PaintRings(juce::Image& image, const DistanceRings& rings);
+    static void PaintRings(juce::Image& image, const DistanceRings& rings, WorkerPool& rebuildPool);
 
     /** The whole rebuild: prepares the image, collects and offsets the polygons and
         paints them. Returns false, with the image released, when the size is

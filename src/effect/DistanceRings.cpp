@@ -4,7 +4,7 @@
 
 #include <atomic>
 
-DistanceRings::DistanceRings(const ClipperLib::Paths& source)
+DistanceRings::DistanceRings(const ClipperLib::Paths& source, WorkerPool& rebuildPool)
 {
     // Most of a rebuild's time goes into these offsets, each a union as large as
     // the source. Given the source they are independent of each other, so every
@@ -13,7 +13,7 @@ DistanceRings::DistanceRings(const ClipperLib::Paths& source)
     std::vector<ClipperLib::Paths> rings(static_cast<size_t>(maxNumRings));
     std::atomic<int> firstEmpty { maxNumRings };
 
-    WorkerPool::ForEach(rings.size(),
+    rebuildPool.ForEach(rings.size(),
                         [&](size_t index)
                         {
                             auto n = static_cast<int>(index);

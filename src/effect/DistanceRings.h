@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WorkerPool.h"
+
 #include <clipper.hpp>
 
 #include <vector>
@@ -13,7 +15,7 @@
     from the source by itself, so the offsets are spread over the worker pool.
 
     Usage:
-        DistanceRings rings (OutlinePolygons::Collect (...));
+        DistanceRings rings (OutlinePolygons::Collect (...), pool);
         for (int n = 0; n < rings.GetNumRings(); ++n)
             fill (rings.GetRing (n), DistanceRings::GetGreyLevel (n));
 */
@@ -26,8 +28,8 @@ public:
     /** Offsets 50 down to -204: at most this many rings. */
     static constexpr int maxNumRings = 255;
 
-    /** Offsets the source polygons for every ring. */
-    explicit DistanceRings(const ClipperLib::Paths& source);
+    /** Offsets the source polygons for every ring, on the pool's threads. */
+    DistanceRings(const ClipperLib::Paths& source, WorkerPool& rebuildPool);
 
     /** The number of non-empty rings (0 to maxNumRings). */
     int GetNumRings() const noexcept { return static_cast<int>(offsets.size()); }

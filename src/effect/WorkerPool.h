@@ -1,81 +1,99 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
 #include <mutex>
-#include <thread>
 #include <vector>
 
+// POSIX threads on both platforms (MinGW's thread library on Windows), for the stack size.
+#include <pthread.h>
+
 /**
-    A small process-wide set of worker threads that spreads the independent parts
-    of a distance image rebuild (the ring offsets, the painting of row strips)
-    over the machine's cores.
+    A few worker threads that spread the independent parts of one distance image
+    rebuild (the ring offsets, the painting of row strips) over the machine's
+    cores.
 
-    The threads start when the first job needs them and then wait idle between
-    jobs. A job starts and ends inside one ForEach call: nothing of it runs after
-    the call returns. Shutdown stops and joins every thread; the effect calls it
-    when its last object goes, so that the library can be unloaded with no thread
-    left running its code. A later job simply starts the threads again.
+    The rebuild owns the pool as a local object: its threads start with the first
+    job that has parts to share and are joined by the destructor, so no thread of
+    ours exists outside a rebuild, whichever way it ends. A library that is
+    unloaded, a process that quits or forks between host calls has no thread of
+    ours to stop, and nothing here is process-wide but a setting.
 
-    One job runs at a time; a second caller waits for the first to finish, and a
-    job must not start another one. The calling thread works on the job too, so
-    a pool without workers (or one that cannot start a thread) still gets
-    everything done, on the caller's thread.
+    Jobs run one after the other on the owner's thread; the calling thread works
+    on each job too, so a pool without workers (or one that cannot start a
+    thread) still gets everything done, on the caller's thread.
 
     Usage:
-        WorkerPool::ForEach (numRings, [&] (size_t n) { offsets[n] = Offset (n); });
-        ...
-        WorkerPool::Shutdown();   // with the last plug-in object
+        WorkerPool pool (WorkerPool::WorkersFor (work));
+        pool.ForEach (numRings, [&] (size_t n) { offsets[n] = Offset (n); });
 */
 class WorkerPool
 {
 public:
+    /** A pool that uses up to numWorkers threads besides the caller (at most
+        maxWorkers); none has started yet.
+    */
+    explicit WorkerPool(size_t numWorkers);
+
+    /** Stops and joins every worker thread. */
+    ~WorkerPool();
+
+    WorkerPool(const WorkerPool&) = delete;
+    WorkerPool& operator=(const WorkerPool&) = delete;
+
     /** Runs job (i) for every i below count, on the workers and the calling
         thread, and returns when all are done. The order is not defined. The
         first exception a job throws is passed on here, after the others ended;
-        indices not yet started are then skipped.
+        indices not yet started are then skipped. A job must not start another.
     */
-    static void ForEach(size_t count, const std::function<void(size_t)>& job);
+    void ForEach(size_t count, const std::function<void(size_t)>& job);
 
     /** The number of threads that work on a job, the caller included. */
-    static size_t GetConcurrency();
+    size_t GetConcurrency() const noexcept { return numWorkers + 1; }
 
-    /** Sets how many worker threads (besides the caller) later jobs use; the
-        default, -1, takes one fewer than the hardware's concurrency. Running
-        threads are stopped and the new number starts with the next job.
+    /** The workers worth starting for a job of this much work, counted in
+        pixels painted: none for the smallest, where starting a thread costs
+        more than it saves, and one fewer than the hardware's concurrency for
+        large ones. Depends only on the work and the machine, or on SetNumWorkers.
     */
-    static void SetNumWorkers(int numWorkers);
+    static size_t WorkersFor(size_t work) noexcept;
+
+    /** Fixes the number of workers that WorkersFor gives, for measurements and
+        tests; the default, -1, decides by the work.
+    */
+    static void SetNumWorkers(int numWorkers) noexcept;
+
+    /** A few cores already give most of the gain; more threads than this only
+        cost start-up time and memory for their stacks.
+    */
+    static constexpr size_t maxWorkers = 31;
 
     /** The name the worker threads carry where the platform names threads. */
     static constexpr const char* threadName = "zm-distance";
 
-    /** Stops and joins every worker thread. Returns when none is left. */
-    static void Shutdown();
-
 private:
-    WorkerPool() = default;
-    ~WorkerPool();
-
-    static WorkerPool& GetInstance();
-
-    size_t WantedWorkers() const;
-    void Start();
-    void Stop();
+    void StartWorkers(size_t wanted);
+    void StartOneMore();
+    static void* ThreadEntry(void* pool);
     void WorkerLoop();
     void Work();
 
-    std::mutex jobLock;   // held by the caller for a whole job
+    const size_t numWorkers;
+
+    std::mutex startLock; // guards the threads and their wanted number
+    std::vector<pthread_t> threads;
+    size_t wantedWorkers = 0;
+
     std::mutex stateLock; // guards everything below
     std::condition_variable wake, done;
-    std::vector<std::thread> threads;
-    int configuredWorkers = -1;
-    bool stopping = false;
+    std::atomic<bool> stopping { false }; // set under both locks; read unlocked while looking for work
 
     // The job being run; generation tells waiting workers that a new one is there.
     const std::function<void(size_t)>* job = nullptr;
     size_t jobCount = 0, nextIndex = 0, activeWorkers = 0;
-    unsigned long generation = 0;
+    std::atomic<unsigned long> generation { 0 }; // changed under the lock only
     std::exception_ptr failure;
 };

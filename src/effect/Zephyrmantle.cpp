@@ -5,7 +5,6 @@
 #include "ScopedPixelUnpackState.h"
 #include "ScopedTextureBinding.h"
 #include "ShaderText.h"
-#include "WorkerPool.h"
 
 #include <atomic>
 #include <exception>
@@ -65,15 +64,10 @@ Zephyrmantle::~Zephyrmantle()
     outputSetupReader.reset();
     outlineImage.reset();
 
-    // JUCE keeps caches (fonts, image types) as process-wide singletons, and the
-    // distance image its worker threads; when the last of our objects goes, nothing
-    // of ours needs them any more, and no thread may be left running our code once
-    // the host unloads the library.
+    // JUCE keeps caches (fonts, image types) as process-wide singletons; when the
+    // last of our objects goes, nothing of ours needs them any more.
     if (--liveObjects == 0)
-    {
-        WorkerPool::Shutdown();
         juce::DeletedAtShutdown::deleteAll();
-    }
 }
 
 int Zephyrmantle::GetLiveObjectCount() noexcept

@@ -53,7 +53,8 @@ int32_t EnsurePrototype()
 FFResult InstantiateGL(const FFGLViewport* viewport)
 {
     return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport,
-                              [](CFFGLPlugin& object) { return PushDefaults(object) && EnsureGLEntryPoints(); });
+                              [](CFFGLPlugin& object)
+                              { return PushDefaults(object) && FirstUseLock::Run(EnsureGLEntryPoints); });
 }
 
 int32_t DeInstantiateGL(CFFGLPlugin* instance)

@@ -16,7 +16,9 @@ class CFFGLPlugin;
     load) and its end. plugMain calls these; objects are made only through the
     factory of the registered PluginInfo.
 
-    None of this is guarded: the host calls on one thread.
+    The host runs each instance on one thread; only the making of the
+    prototype and the one-time GL entry-point load are guarded, for two host
+    threads that make their first instances at once.
 */
 
 /** The prototype, made on first need and deleted by Deinitialise; nullptr when absent. */

@@ -40,7 +40,8 @@ FFResult InstantiateGL(const FFGLViewport* viewport)
     // Every entry point is looked up here, before any GL work of the instance,
     // and a context that cannot run the shaders is refused.
     return InstantiateForHost(PrototypeInstance, CurrentPluginInfo, viewport,
-                              [](CFreeFrameGLPlugin& object) { return PushDefaults(object) && LoadGLEntryPoints15(); });
+                              [](CFreeFrameGLPlugin& object)
+                              { return PushDefaults(object) && FirstUseLock::Run(LoadGLEntryPoints15); });
 }
 
 int32_t DeInstantiateGL(CFreeFrameGLPlugin* instance)

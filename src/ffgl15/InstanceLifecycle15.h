@@ -17,7 +17,9 @@ class CFreeFrameGLPlugin;
     PluginInfo. Making an instance looks up the GL entry points (once per
     process) and refuses a context older than OpenGL 2.1.
 
-    None of this is guarded: the host calls on one thread.
+    The host runs each instance on one thread; only the making of the
+    prototype and the one-time GL entry-point load are guarded, for two host
+    threads that make their first instances at once.
 */
 
 /** The prototype, made on first need and deleted by Deinitialise; nullptr when absent. */

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "FFGLTypes.h"
+#include "FirstUseLock.h"
 
 #include <cstdint>
+#include <utility>
 
 /*
     The steps of a plug-in object's life that both builds take alike: making an
@@ -12,6 +14,12 @@
 
     An object the host has not been given (or has let go of) is ours to
     delete whatever its own operations do; nothing they throw leaves here.
+
+    The host runs each instance on one thread, but two host threads may make
+    their first instances at the same moment: what exists once per process (the
+    prototype here, the GL entry points in each build's preparation) is made
+    under FirstUseLock, once, while the other caller waits. Nothing else is
+    locked.
 
     Usage, in an instance life-cycle or entry-point source:
         EnsurePrototypeFrom (PrototypeInstance, CurrentPluginInfo);
@@ -107,9 +115,13 @@ FFResult InstantiateFromFactory(const Info* info, const FFGLViewport* viewport, 
 template <typename PluginObject, typename Info>
 int32_t EnsurePrototypeFrom(PluginObject*& prototype, const Info* info) noexcept
 {
-    if (prototype == nullptr)
-        prototype = CreateFromFactory<PluginObject>(info);
-    return prototype != nullptr ? FF_SUCCESS : FF_FAIL;
+    return FirstUseLock::Run(
+        [&]
+        {
+            if (prototype == nullptr)
+                prototype = CreateFromFactory<PluginObject>(info);
+            return prototype != nullptr ? FF_SUCCESS : FF_FAIL;
+        });
 }
 
 /** The host's instantiation: refused without a viewport or a prototype, otherwise InstantiateFromFactory. */
@@ -186,8 +198,7 @@ int32_t DeInstantiate(PluginObject* instance) noexcept
 template <typename PluginObject>
 int32_t DeletePrototype(PluginObject*& prototype) noexcept
 {
-    PluginObject* object = prototype;
-    prototype = nullptr;
+    PluginObject* object = FirstUseLock::Run([&] { return std::exchange(prototype, nullptr); });
     delete object;
     return FF_SUCCESS;
 }

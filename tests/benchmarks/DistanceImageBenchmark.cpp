@@ -16,8 +16,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <iterator>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -77,6 +79,7 @@ struct Fixture
     juce::Image image;
     OutlinePolygons::Switches switches;
     StraightforwardDistanceImage::Switches plainSwitches;
+    WorkerPool pool { WorkerPool::WorkersFor(static_cast<size_t>(width) * static_cast<size_t>(height)) };
 };
 
 // Whole CPU rebuild: collect, offset, paint; on the worker pool, and on the calling thread alone.
@@ -111,7 +114,7 @@ void BM_Ours_Offset(benchmark::State& state)
 
     for (auto _ : state)
     {
-        DistanceRings rings(f.Source());
+        DistanceRings rings(f.Source(), f.pool);
         benchmark::DoNotOptimize(rings.GetNumRings());
     }
 }
@@ -142,16 +145,16 @@ void BM_Plain_Offset(benchmark::State& state)
 void BM_Ours_Fill(benchmark::State& state)
 {
     Fixture f(state);
-    DistanceRings rings(f.Source());
+    DistanceRings rings(f.Source(), f.pool);
 
     for (auto _ : state)
-        DistanceImage::PaintRings(f.image, rings);
+        DistanceImage::PaintRings(f.image, rings, f.pool);
 }
 
 void BM_Plain_Fill(benchmark::State& state)
 {
     Fixture f(state);
-    DistanceRings rings(f.Source());
+    DistanceRings rings(f.Source(), f.pool);
 
     for (auto _ : state)
         StraightforwardDistanceImage::PaintRings(f.image, rings);
@@ -251,3 +254,62 @@ BENCHMARK(BM_Plain_Offset)->Apply(QuickPlainLayouts);
 BENCHMARK(BM_Ours_Fill)->Apply(SplitLayouts);
 BENCHMARK(BM_Plain_Fill)->Apply(QuickPlainLayouts);
 BENCHMARK(BM_Upload)->Apply(QuickPlainLayouts);
+
+// What a rebuild pays for owning its threads: starting a pool's workers and joining
+// them again, with a job that waits until every thread has taken a part of it
+// (argument: workers).
+namespace
+{
+void BM_WorkerPool_StartAndJoin(benchmark::State& state)
+{
+    const auto workers = static_cast<size_t>(state.range(0));
+
+    for (auto _ : state)
+    {
+        std::atomic<size_t> arrived { 0 };
+        WorkerPool pool(workers);
+        pool.ForEach(workers + 1,
+                     [&](size_t)
+                     {
+                         ++arrived;
+
+                         while (arrived.load() <= workers)
+                             std::this_thread::yield();
+                     });
+    }
+}
+
+// Rebuilds small enough that the number of threads matters: the example at small
+// viewports, with the workers the rebuild picks, on the calling thread alone, and
+// with every worker the machine offers.
+void BM_Small_Rebuild(benchmark::State& state)
+{
+    BM_Ours_Rebuild(state);
+}
+
+void BM_Small_Rebuild_OneThread(benchmark::State& state)
+{
+    BM_Ours_Rebuild_OneThread(state);
+}
+
+void BM_Small_Rebuild_AllWorkers(benchmark::State& state)
+{
+    const auto hardware = static_cast<int>(std::thread::hardware_concurrency());
+    WorkerPool::SetNumWorkers(hardware > 1 ? hardware - 1 : 0);
+    BM_Ours_Rebuild(state);
+    WorkerPool::SetNumWorkers(-1);
+}
+
+void SmallSizes(benchmark::internal::Benchmark* b)
+{
+    for (auto size : std::vector<std::pair<int, int>> { { 160, 90 }, { 320, 180 }, { 640, 360 } })
+        b->Args({ exampleLayout, size.first, size.second, 1 });
+
+    b->Unit(benchmark::kMicrosecond);
+}
+} // namespace
+
+BENCHMARK(BM_WorkerPool_StartAndJoin)->Arg(1)->Arg(3)->Arg(7)->Arg(15)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Small_Rebuild)->Apply(SmallSizes);
+BENCHMARK(BM_Small_Rebuild_OneThread)->Apply(SmallSizes);
+BENCHMARK(BM_Small_Rebuild_AllWorkers)->Apply(SmallSizes);

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <filesystem>
+#include <iterator>
 #include <limits>
+#include <stdexcept>
 #include <string>
 
 using namespace DistanceTest;
@@ -260,6 +264,34 @@ TEST(DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
     WorkerPool::SetNumWorkers(-1);
 }
 
+// A job that throws ends the rebuild's pool like any other: the exception reaches the
+// caller after the other parts, the pool still works, and its end leaves no thread.
+TEST(DistanceImageRebuild, WorkersEndWithTheirPoolAlsoAfterAJobThrows)
+{
+    auto countThreads = [] { return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {}); };
+    const auto before = countThreads();
+
+    {
+        WorkerPool pool(3);
+        std::atomic<int> done { 0 };
+        EXPECT_THROW(pool.ForEach(64,
+                                  [&](size_t i)
+                                  {
+                                      if (i == 5)
+                                          throw std::runtime_error("part 5");
+                                      ++done;
+                                  }),
+                     std::runtime_error);
+        EXPECT_LT(done.load(), 64);
+
+        done = 0;
+        pool.ForEach(64, [&](size_t) { ++done; });
+        EXPECT_EQ(done.load(), 64);
+    }
+
+    EXPECT_EQ(countThreads(), before);
+}
+
 // Beyond the limits the layout is drawn as no layout is: the whole viewport is the shape.
 TEST(DistanceImageRebuild, LayoutsBeyondTheLimitsAreDrawnAsNoScreens)
 {
@@ -387,18 +419,13 @@ TEST(DistanceImageTextureSize, RoundsUpToMultiplesOfSixteen)
 
 namespace
 {
-// JUCE keeps a few process-wide objects (typeface cache, events), and the distance
-// image its worker threads, which the plug-in releases with its last object; this test
-// program releases them at its end so the leak detector of a debug build reports only
-// real leaks.
+// JUCE keeps a few process-wide objects (typeface cache, events), which the plug-in
+// releases with its last object; this test program releases them at its end so the
+// leak detector of a debug build reports only real leaks.
 class ReleaseJuceSingletons : public testing::Environment
 {
 public:
-    void TearDown() override
-    {
-        WorkerPool::Shutdown();
-        juce::DeletedAtShutdown::deleteAll();
-    }
+    void TearDown() override { juce::DeletedAtShutdown::deleteAll(); }
 };
 
 [[maybe_unused]] auto* const releaseJuceSingletons = testing::AddGlobalTestEnvironment(new ReleaseJuceSingletons);

@@ -195,15 +195,16 @@ TEST(OutlinePolygonsCollect, UnmergedSlicesAreCleanedOneByOne)
 TEST(DistanceRingsOffsets, StopAtTheFirstEmptyOffset)
 {
     // A 20 px square: rings grow it by 50 and shrink it until it vanishes at 10 px in.
-    DistanceRings rings(ClipperLib::Paths { { { 0, 0 }, { 20, 0 }, { 20, 20 }, { 0, 20 } } });
+    WorkerPool pool(3);
+    DistanceRings rings(ClipperLib::Paths { { { 0, 0 }, { 20, 0 }, { 20, 20 }, { 0, 20 } } }, pool);
     EXPECT_EQ(rings.GetNumRings(), 60);
     EXPECT_DOUBLE_EQ(ClipperLib::Area(rings.GetRing(0)[0]), 120.0 * 120.0);
     EXPECT_DOUBLE_EQ(ClipperLib::Area(rings.GetRing(59)[0]), 2.0 * 2.0);
 
-    EXPECT_EQ(DistanceRings(ClipperLib::Paths {}).GetNumRings(), 0);
+    EXPECT_EQ(DistanceRings(ClipperLib::Paths {}, pool).GetNumRings(), 0);
 
     // A big shape gets all 255 rings.
-    DistanceRings big(ClipperLib::Paths { { { 0, 0 }, { 1000, 0 }, { 1000, 1000 }, { 0, 1000 } } });
+    DistanceRings big(ClipperLib::Paths { { { 0, 0 }, { 1000, 0 }, { 1000, 1000 }, { 0, 1000 } } }, pool);
     EXPECT_EQ(big.GetNumRings(), DistanceRings::maxNumRings);
     EXPECT_DOUBLE_EQ(ClipperLib::Area(big.GetRing(254)[0]), 592.0 * 592.0);
 }

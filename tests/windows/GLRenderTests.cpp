@@ -1,6 +1,7 @@
 // Renders frames through each plug-in DLL in a real WGL context (Wine's
-// OpenGL on Mesa, under a virtual X display). Skipped where no context can be
-// made, e.g. when Wine has no display.
+// OpenGL on Mesa, under a virtual X display), and ends host processes that
+// still hold plug-in objects. Skipped where no context can be made, e.g. when
+// Wine has no display.
 #include "PluginLibrary.h"
 #include "WineHostFiles.h"
 
@@ -15,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ostream>
 #include <set>
+#include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -144,6 +149,11 @@ struct RenderCase
     bool coreProfile;
 };
 
+std::ostream& operator<<(std::ostream& out, const RenderCase& c)
+{
+    return out << c.file;
+}
+
 class PluginRendering : public ::testing::TestWithParam<RenderCase>
 {
 };
@@ -188,4 +198,120 @@ std::vector<RenderCase> RenderCases()
 INSTANTIATE_TEST_SUITE_P(Windows, PluginRendering, ::testing::ValuesIn(RenderCases()),
                          [](const ::testing::TestParamInfo<RenderCase>& param)
                          { return std::string(param.param.coreProfile ? "FFGL21" : "FFGL15"); });
+
+// How a host process ends while it holds plug-in objects that have drawn.
+enum class HostEnd
+{
+    FreeLibraryWithInstance,
+    FreeLibraryWithPrototype, // the instance ended, code 2 never called
+    ExitProcessWithInstance,
+    ReturnFromMainWithInstance
+};
+
+const char* const hostEndNames[] = { "FreeLibraryWithInstance", "FreeLibraryWithPrototype", "ExitProcessWithInstance",
+                                     "ReturnFromMainWithInstance" };
+
+std::ostream& operator<<(std::ostream& out, HostEnd end)
+{
+    return out << hostEndNames[static_cast<int>(end)];
+}
+
+// Each end runs in a child process: this same test, started again with
+// childVariable set, plays the host there. The parent only watches, so that a
+// process that never ends fails the test within the time limit instead of
+// stalling the run.
+constexpr const char* childVariable = "ZM_TEST_HOST_END_CHILD";
+constexpr DWORD timeLimitMs = 60000;
+
+class PluginHostEnd : public ::testing::TestWithParam<std::tuple<RenderCase, HostEnd>>
+{
+protected:
+    // The child's part: an instance that rebuilt its image twice, then the end.
+    void EndAsHost()
+    {
+        const RenderCase& build = std::get<0>(GetParam());
+        const HostEnd end = std::get<1>(GetParam());
+
+        WglContext gl(build.coreProfile);
+        ASSERT_TRUE(gl.IsReady());
+
+        // Left for the end to deal with, as a host that never unloads it would.
+        auto* lib = new PluginLibrary;
+        ASSERT_TRUE(lib->Load(build.file)) << lib->GetError();
+        const uint64_t instance = lib->Instantiate(frameWidth, frameHeight);
+        ASSERT_NE(instance, 0u);
+        ASSERT_TRUE(lib->Resize(instance, frameWidth * 2, frameHeight * 2));
+
+        switch (end)
+        {
+            case HostEnd::FreeLibraryWithPrototype: ASSERT_TRUE(lib->Deinstantiate(instance)); [[fallthrough]];
+            case HostEnd::FreeLibraryWithInstance:
+                lib->Unload();
+                std::fflush(nullptr);
+                // Only the unload is on trial: the process goes without running anything else.
+                TerminateProcess(GetCurrentProcess(), 0);
+                break;
+            case HostEnd::ExitProcessWithInstance: std::fflush(nullptr); ExitProcess(0);
+            case HostEnd::ReturnFromMainWithInstance: break;
+        }
+    }
+};
+
+TEST_P(PluginHostEnd, EndsInTime)
+{
+    if (std::getenv(childVariable) != nullptr)
+    {
+        EndAsHost();
+        return;
+    }
+
+    const RenderCase& build = std::get<0>(GetParam());
+    {
+        WglContext gl(build.coreProfile);
+        if (!gl.IsReady())
+            GTEST_SKIP() << "no OpenGL context here (no display for Wine?)";
+    }
+
+    WineHostFiles files(build.hostFolder);
+    ASSERT_TRUE(files.WriteSettings(WineHostFiles::SettingsWithScreens({ "Wall" })));
+
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    char path[MAX_PATH] = {};
+    ASSERT_NE(GetModuleFileNameA(nullptr, path, MAX_PATH), 0u);
+    std::string commandLine =
+        std::string("\"") + path + "\" --gtest_filter=" + test->test_suite_name() + "." + test->name();
+
+    SetEnvironmentVariableA(childVariable, "1");
+    STARTUPINFOA startup {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child {};
+    const BOOL started =
+        CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+    SetEnvironmentVariableA(childVariable, nullptr);
+    ASSERT_TRUE(started) << "cannot start " << commandLine;
+
+    const DWORD waited = WaitForSingleObject(child.hProcess, timeLimitMs);
+    DWORD exitCode = 0;
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(child.hProcess, 99);
+    else
+        GetExitCodeProcess(child.hProcess, &exitCode);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    files.RemoveAll();
+
+    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the host process did not end within " << timeLimitMs / 1000 << " s";
+    EXPECT_EQ(exitCode, 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, PluginHostEnd,
+    ::testing::Combine(::testing::ValuesIn(RenderCases()),
+                       ::testing::Values(HostEnd::FreeLibraryWithInstance, HostEnd::FreeLibraryWithPrototype,
+                                         HostEnd::ExitProcessWithInstance, HostEnd::ReturnFromMainWithInstance)),
+    [](const ::testing::TestParamInfo<std::tuple<RenderCase, HostEnd>>& param)
+    {
+        return std::string(std::get<0>(param.param).coreProfile ? "FFGL21_" : "FFGL15_") +
+               hostEndNames[static_cast<int>(std::get<1>(param.param))];
+    });
 } // namespace
