@@ -2,6 +2,7 @@
 
 #include <clipper.hpp>
 
+#include <functional>
 #include <vector>
 
 /**
@@ -11,6 +12,8 @@
     Ring n is the outline offset by 50 - n pixels and is painted in grey 254 - n.
     The rings stop at the first offset that comes out empty. Each ring is offset
     from the source by itself, so the offsets are spread over the worker pool.
+    A caller may look at each ring as it is made, in ring order whatever thread
+    made it, and stop the rest.
 
     Usage:
         DistanceRings rings (OutlinePolygons::Collect (...));
@@ -20,14 +23,24 @@
 class DistanceRings
 {
 public:
+    /** Called with each non-empty ring, n = 0, 1, ... in order, one call at a time;
+        returning false stops the making of rings.
+    */
+    using RingCheck = std::function<bool(int n, const ClipperLib::Paths& ring)>;
+
     /** Offset distance of ring 0, in pixels outside the outline. */
     static constexpr int outermostDistance = 50;
 
     /** Offsets 50 down to -204: at most this many rings. */
     static constexpr int maxNumRings = 255;
 
-    /** Offsets the source polygons for every ring. */
-    explicit DistanceRings(const ClipperLib::Paths& source);
+    /** Offsets the source polygons for every ring, handing each ring to check (if
+        any) in order; once it returns false no ring is left (see WasStopped).
+    */
+    explicit DistanceRings(const ClipperLib::Paths& source, const RingCheck& check = nullptr);
+
+    /** True when the check stopped the rings; there are none then. */
+    bool WasStopped() const noexcept { return stopped; }
 
     /** The number of non-empty rings (0 to maxNumRings). */
     int GetNumRings() const noexcept { return static_cast<int>(offsets.size()); }
@@ -43,4 +56,5 @@ public:
 
 private:
     std::vector<ClipperLib::Paths> offsets;
+    bool stopped = false;
 };
