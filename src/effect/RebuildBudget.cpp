@@ -7,14 +7,14 @@ namespace
 {
 // Weights in units of about 10 ns, measured per item with the clipping library
 // and the painting of this build (release, one core).
-constexpr uint64_t perSlice = 1000;         // a union call of its own, or its share of one
-constexpr uint64_t perPoint = 200;          // a point through a union or an offset
-constexpr uint64_t perCrossingPoint = 30;   // a crossing, times the points of both polygons
-constexpr uint64_t perPairTested = 3;       // a pair of edges sharing scan lines, per offset
-constexpr uint64_t perPairInLine = 1;       // such a pair on one line, which the library passes quickly
-constexpr uint64_t stackedCornersPer = 64;  // a unit per this much of the 4th power of stacked corners
-constexpr uint64_t perRowCovered = 10;      // an edge in one row of an edge table, collected and filled
-constexpr uint64_t perPixel = 2;            // the white background, the bands between the rings
+constexpr uint64_t perSlice = 1000;        // a union call of its own, or its share of one
+constexpr uint64_t perPoint = 200;         // a point through a union or an offset
+constexpr uint64_t perCrossingPoint = 30;  // a crossing, times the points of both polygons
+constexpr uint64_t perPairTested = 3;      // a pair of edges sharing scan lines, per offset
+constexpr uint64_t perPairInLine = 1;      // such a pair on one line, which the library passes quickly
+constexpr uint64_t stackedCornersPer = 64; // a unit per this much of the 4th power of stacked corners
+constexpr uint64_t perRowCovered = 10;     // an edge in one row of an edge table, collected and filled
+constexpr uint64_t perPixel = 2;           // the white background, the bands between the rings
 
 uint64_t Add(uint64_t a, uint64_t b) noexcept
 {
