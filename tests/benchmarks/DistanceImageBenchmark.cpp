@@ -3,7 +3,8 @@
 // that fills every ring whole, split into offsetting, filling and uploading, at three
 // output sizes, for the bundled example, 40 slices, and the layouts that used to stall
 // the host: 90 overlapping concave slices, a face-mapping show's 38 slices, 1,000
-// identical stacked slices and 1,000 scattered ones.
+// identical stacked slices and 1,000 scattered ones. Then the layouts by which the
+// work budget is judged, each printed as refused or drawn, beside the plain loop.
 #include "DistanceImageTestSupport.h"
 #include "StraightforwardDistanceImage.h"
 
