@@ -350,8 +350,8 @@ bool DistanceImage::Rebuild(std::unique_ptr<juce::Image>& image, const std::vect
         auto* excess = OutlinePolygons::FindExcess(screens, switches);
         auto taken = OutlinePolygons::CountTaken(screens, switches);
 
-        if (excess == nullptr && !(budget.Spend(RebuildBudget::ImageWork(width, height)) &&
-                                   budget.Spend(RebuildBudget::CollectWork(taken.slices, taken.points))))
+        // Filling the image white is not counted: drawing no screens takes it too.
+        if (excess == nullptr && !budget.Spend(RebuildBudget::CollectWork(taken.slices, taken.points)))
             excess = "the slices have too many points to collect within the work a rebuild may take";
 
         std::unique_ptr<DistanceRings> rings;

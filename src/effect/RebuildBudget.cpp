@@ -14,7 +14,6 @@ constexpr uint64_t perPairTested = 3;      // a pair of edges sharing scan lines
 constexpr uint64_t perPairInLine = 1;      // such a pair on one line, which the library passes quickly
 constexpr uint64_t stackedCornersPer = 64; // a unit per this much of the 4th power of stacked corners
 constexpr uint64_t perRowCovered = 10;     // an edge in one row of an edge table, collected and filled
-constexpr uint64_t perPixel = 2;           // the white background, the bands between the rings
 
 uint64_t Add(uint64_t a, uint64_t b) noexcept
 {
@@ -43,11 +42,6 @@ bool RebuildBudget::Spend(uint64_t units) noexcept
 uint64_t RebuildBudget::CollectWork(uint64_t slices, uint64_t points) noexcept
 {
     return Add(Times(slices, perSlice), Times(points, perPoint));
-}
-
-uint64_t RebuildBudget::ImageWork(int width, int height) noexcept
-{
-    return static_cast<uint64_t>(std::max(width, 0)) * static_cast<uint64_t>(std::max(height, 0)) * perPixel;
 }
 
 uint64_t RebuildBudget::SweepWork(const EdgeSweep::Counts& counts) noexcept

@@ -49,9 +49,6 @@ public:
     /** Collecting: the slices are turned into polygons, each one cleaned or all united. */
     static uint64_t CollectWork(uint64_t slices, uint64_t points) noexcept;
 
-    /** Painting every pixel of the image white, and handing it over. */
-    static uint64_t ImageWork(int width, int height) noexcept;
-
     /** Measuring a polygon set with EdgeSweep. */
     static uint64_t SweepWork(const EdgeSweep::Counts& counts) noexcept;
 
