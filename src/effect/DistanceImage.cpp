@@ -1,6 +1,8 @@
 #include "DistanceImage.h"
 
 #include "DebugOutput.h"
+#include "EdgeSweep.h"
+#include "RebuildBudget.h"
 #include "WorkerPool.h"
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 #include <cwchar>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -344,26 +347,71 @@ void DistanceImage::PaintRings(juce::Image& image, const DistanceRings& rings, W
 }
 
 bool DistanceImage::Rebuild(std::unique_ptr<juce::Image>& image, const std::vector<ScreenInfo>& screens, int width,
-                            int height, const OutlinePolygons::Switches& switches) noexcept
+                            int height, const OutlinePolygons::Switches& switches, uint64_t workBudget,
+                            const char** refusal) noexcept
 {
+    if (refusal != nullptr)
+        *refusal = nullptr;
+
     if (!PrepareImage(image, width, height))
         return false;
 
     try
     {
-        // A layout beyond the limits is drawn as if there were no screens, which
-        // shows at once that something is off, and the reason is noted once.
+        // A layout that would take too long is drawn as if there were no screens,
+        // which shows at once that something is off, and the reason is noted once.
+        // The no-screens case is one rectangle: always cheap.
         static const std::vector<ScreenInfo> noScreens;
+        RebuildBudget budget(workBudget);
         auto* excess = OutlinePolygons::FindExcess(screens, switches);
-        ClipperLib::Paths polygons;
+        auto taken = OutlinePolygons::CountTaken(screens, switches);
 
-        // How crowded the slices are shows only once they are collected: merging may
-        // untangle them or cut them into many more points.
+        // Filling the image white is not counted: drawing no screens takes it too.
+        if (excess == nullptr && !budget.Spend(RebuildBudget::CollectWork(taken.slices, taken.points)))
+            excess = "the slices have too many points to collect within the work a rebuild may take";
+
+        // The threads end with the pool, before this returns, however it returns. It is
+        // sized by the first polygons offset, and a refused layout's rectangle reuses it.
+        std::optional<WorkerPool> pool;
+        auto poolFor = [&](const ClipperLib::Paths& polygons) -> WorkerPool&
+        {
+            if (!pool)
+                pool.emplace(WorkerPool::WorkersFor(RebuildWork(polygons, width, height)));
+
+            return *pool;
+        };
+
+        std::unique_ptr<DistanceRings> rings;
+
         if (excess == nullptr)
         {
-            polygons = OutlinePolygons::Collect(screens, width, height, switches);
-            excess = OutlinePolygons::FindExcess(polygons);
+            auto polygons = OutlinePolygons::Collect(screens, width, height, switches);
+
+            // What every ring's offset sweeps over is known before the first one: even
+            // the 51 rings outside the outline, which every shape has, must fit.
+            const auto minRings = static_cast<uint64_t>(DistanceRings::outermostDistance + 1);
+            auto source =
+                EdgeSweep::Measure(polygons, std::numeric_limits<uint64_t>::max(), budget.GetRemaining() / minRings);
+            auto perRing = RebuildBudget::OffsetWork(source);
+
+            if (source.reachedLimit || !budget.Spend(RebuildBudget::SweepWork(source)) ||
+                perRing > budget.GetRemaining() / minRings)
+                excess = "the slices lie over one another too much for the work a rebuild may take";
+            else
+            {
+                rings = std::make_unique<DistanceRings>(polygons, poolFor(polygons),
+                                                        [&](int, const ClipperLib::Paths& ring) {
+                                                            return budget.Spend(perRing) &&
+                                                                   budget.Spend(RebuildBudget::RingWork(ring, height));
+                                                        });
+
+                if (rings->WasStopped())
+                    excess = "offsetting and painting the rings takes more work than a rebuild may take";
+            }
         }
+
+        if (refusal != nullptr)
+            *refusal = excess;
 
         if (excess != nullptr)
         {
@@ -374,13 +422,11 @@ bool DistanceImage::Rebuild(std::unique_ptr<juce::Image>& image, const std::vect
                     (juce::String("Zephyrmantle: the layout is drawn as if there were no screens: ") + excess)
                         .toRawUTF8());
 
-            polygons = OutlinePolygons::Collect(noScreens, width, height, switches);
+            auto rectangle = OutlinePolygons::Collect(noScreens, width, height, switches);
+            rings = std::make_unique<DistanceRings>(rectangle, poolFor(rectangle));
         }
 
-        // The threads end with the pool, before this returns, however it returns.
-        WorkerPool pool(WorkerPool::WorkersFor(RebuildWork(polygons, width, height)));
-        DistanceRings rings(polygons, pool);
-        PaintRings(*image, rings, pool);
+        PaintRings(*image, *rings, *pool);
         return true;
     }
     catch (...)

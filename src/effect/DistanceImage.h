@@ -2,9 +2,11 @@
 
 #include "DistanceRings.h"
 #include "OutlinePolygons.h"
+#include "RebuildBudget.h"
 
 #include <juce_graphics/juce_graphics.h>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -47,12 +49,15 @@ public:
     static void PaintRings(juce::Image& image, const DistanceRings& rings, WorkerPool& rebuildPool);
 
     /** The whole rebuild: prepares the image, collects and offsets the polygons and
-        paints them. Returns false, with the image released, when the size is
-        unusable or the work fails; the caller then keeps running without the image.
-        Never throws.
+        paints them. A layout whose work exceeds the budget (see RebuildBudget) is
+        drawn as if there were no screens, and why is told through refusal (if
+        given; null when the layout is drawn). Returns false, with the image
+        released, when the size is unusable or the work fails; the caller then keeps
+        running without the image. Never throws.
     */
     static bool Rebuild(std::unique_ptr<juce::Image>& image, const std::vector<ScreenInfo>& screens, int width,
-                        int height, const OutlinePolygons::Switches& switches) noexcept;
+                        int height, const OutlinePolygons::Switches& switches,
+                        uint64_t workBudget = RebuildBudget::standardBudget, const char** refusal = nullptr) noexcept;
 
     /** The texture size for an image side: rounded up to a multiple of 16. */
     static int PaddedTextureSize(int size) noexcept;

@@ -1,11 +1,9 @@
 #include "OutlinePolygons.h"
-#include "DistanceRings.h"
+#include "EdgeSweep.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <set>
 #include <utility>
 
 bool OutlinePolygons::ToPixel(float coordinate, ClipperLib::cInt& result) noexcept
@@ -51,94 +49,39 @@ bool OutlinePolygons::IsScreenTaken(const ScreenInfo& screen, int index, const S
            (switches.screenSelection == 0 || switches.screenSelection == index + 1);
 }
 
-namespace
+OutlinePolygons::Taken OutlinePolygons::CountTaken(const std::vector<ScreenInfo>& screens,
+                                                   const Switches& switches) noexcept
 {
-uint32_t Bits(float value) noexcept
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof(bits));
-    return bits;
+    Taken taken;
+
+    for (size_t i = 0; i < screens.size(); ++i)
+        if (IsScreenTaken(screens[i], static_cast<int>(i), switches))
+            for (auto& slice : screens[i].slices)
+                if (slice.enabled || switches.hiddenSlicesOn)
+                {
+                    ++taken.slices;
+                    taken.points += slice.points.size();
+                }
+
+    return taken;
 }
 
-// One edge's bounds, and how often a pair of edges whose bounds overlap counts.
-struct EdgeBox
+const char* OutlinePolygons::FindExcess(const std::vector<ScreenInfo>& screens, const Switches& switches)
 {
-    ClipperLib::cInt left, top, right, bottom;
-    size_t weight;
-};
-
-void AddEdges(std::vector<EdgeBox>& edges, const ClipperLib::Path& polygon, ClipperLib::cInt grow, size_t weight)
-{
-    for (size_t k = 0; k < polygon.size(); ++k)
-    {
-        auto& p = polygon[k];
-        auto& q = polygon[(k + 1) % polygon.size()];
-        edges.push_back({ std::min(p.X, q.X) - grow, std::min(p.Y, q.Y) - grow, std::max(p.X, q.X) + grow,
-                          std::max(p.Y, q.Y) + grow, weight });
-    }
-}
-
-// Adds up the pairs of edges whose bounds overlap, each by the smaller weight:
-// sorted by their left sides and swept from left to right, stopping once past the limit.
-size_t SumOverlaps(std::vector<EdgeBox>& edges, size_t limit) noexcept
-{
-    std::sort(edges.begin(), edges.end(), [](const EdgeBox& a, const EdgeBox& b) { return a.left < b.left; });
-    size_t sum = 0;
-
-    for (size_t i = 0; i < edges.size(); ++i)
-        for (size_t j = i + 1; j < edges.size() && edges[j].left <= edges[i].right; ++j)
-            if (edges[j].top <= edges[i].bottom && edges[i].top <= edges[j].bottom &&
-                (sum += std::min(edges[i].weight, edges[j].weight)) > limit)
-                return sum;
-
-    return sum;
-}
-
-// A polygon's offsets vanish once the inward distance passes half its
-// narrower side; a hole's last as long as the shape around it, so all of them.
-size_t CountPossibleRings(const ClipperLib::Path& polygon) noexcept
-{
-    const auto maxRings = static_cast<ClipperLib::cInt>(DistanceRings::maxNumRings);
-
-    if (!ClipperLib::Orientation(polygon))
-        return static_cast<size_t>(maxRings);
-
-    auto xs = std::minmax_element(polygon.begin(), polygon.end(), [](auto& a, auto& b) { return a.X < b.X; });
-    auto ys = std::minmax_element(polygon.begin(), polygon.end(), [](auto& a, auto& b) { return a.Y < b.Y; });
-    auto halfSide = std::min(xs.second->X - xs.first->X, ys.second->Y - ys.first->Y) / 2;
-    return static_cast<size_t>(std::min(maxRings, DistanceRings::outermostDistance + 1 + halfSide));
-}
-} // namespace
-
-const char* OutlinePolygons::FindExcess(const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept
-{
-    size_t slices = 0, points = 0, squaredPoints = 0, repeats = 0;
-
-    // Slices repeating an earlier one point for point, by their points in order. The
-    // coordinates are compared by their bits, which orders NaN too.
-    auto pointsOrder = [](const std::vector<juce::Point<float>>* a, const std::vector<juce::Point<float>>* b)
-    {
-        return std::lexicographical_compare(
-            a->begin(), a->end(), b->begin(), b->end(),
-            [](juce::Point<float> p, juce::Point<float> q)
-            { return std::make_pair(Bits(p.x), Bits(p.y)) < std::make_pair(Bits(q.x), Bits(q.y)); });
-    };
-    std::set<const std::vector<juce::Point<float>>*, decltype(pointsOrder)> seen(pointsOrder);
-    std::vector<EdgeBox> edges;
+    // Unmerged, each slice is united by itself, so only its own crossings count;
+    // merged, all of them are united in one go.
+    ClipperLib::Paths polygons;
+    EdgeSweep::Counts sum;
 
     auto excess = [&]() -> const char*
     {
-        if (slices > maxTakenSlices)
-            return "more than 1000 slices are taken";
+        if (sum.pairsTested > maxTestedPairs)
+            return "the slices' edges lie over one another too much (more than 50 million pairs to test for "
+                   "crossings)";
 
-        if (points > maxTakenPoints)
-            return "the taken slices have more than 10000 points";
-
-        if (squaredPoints > maxSquaredPoints)
-            return "the taken slices have too many points for their number (their squares add up to more than 65536)";
-
-        if (repeats > maxRepeatedSlices)
-            return "more than 100 taken slices repeat another one";
+        if (sum.crossings > maxCrossings)
+            return switches.mergeShapesOn ? "the slices to merge cross themselves and one another more than 30000 times"
+                                          : "the taken slices cross themselves more than 30000 times";
 
         return nullptr;
     };
@@ -153,43 +96,25 @@ const char* OutlinePolygons::FindExcess(const std::vector<ScreenInfo>& screens, 
             if (!(slice.enabled || switches.hiddenSlicesOn))
                 continue;
 
-            // Stopping at the first excess keeps every sum far from wrapping around.
-            auto count = std::min(slice.points.size(), maxTakenPoints + 1);
-            points += count;
-            squaredPoints += count * count;
-            ++slices;
+            polygons.push_back(MakePolygon(slice.points));
 
-            if (!seen.insert(&slice.points).second)
-                ++repeats;
+            if (switches.mergeShapesOn)
+                continue;
+
+            auto counts = EdgeSweep::Measure(polygons, maxCrossings - sum.crossings, maxTestedPairs - sum.pairsTested);
+            sum.crossings += counts.crossings;
+            sum.pairsTested += counts.pairsTested;
+            polygons.clear();
 
             if (auto* reason = excess())
                 return reason;
-
-            if (switches.mergeShapesOn)
-                AddEdges(edges, MakePolygon(slice.points), 0, 1);
         }
     }
 
-    // Merging unites the slices in one go, which costs with the crossings of their edges.
-    if (SumOverlaps(edges, maxCrossingEdges) > maxCrossingEdges)
-        return "the slices to merge cross one another too much (their edges' bounds overlap more than a million times)";
+    if (switches.mergeShapesOn)
+        sum = EdgeSweep::Measure(polygons, maxCrossings, maxTestedPairs);
 
-    return nullptr;
-}
-
-const char* OutlinePolygons::FindExcess(const ClipperLib::Paths& polygons)
-{
-    std::vector<EdgeBox> edges;
-
-    for (auto& polygon : polygons)
-        if (!polygon.empty())
-            AddEdges(edges, polygon, DistanceRings::outermostDistance, CountPossibleRings(polygon));
-
-    if (SumOverlaps(edges, maxCloseEdgeRings) > maxCloseEdgeRings)
-        return "the taken slices lie over one another too much (their close edges, counted in every ring, exceed 40 "
-               "million)";
-
-    return nullptr;
+    return excess();
 }
 
 ClipperLib::Paths OutlinePolygons::Collect(const std::vector<ScreenInfo>& screens, int viewportWidth,

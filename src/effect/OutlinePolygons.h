@@ -4,6 +4,7 @@
 
 #include <clipper.hpp>
 
+#include <cstdint>
 #include <vector>
 
 /**
@@ -38,65 +39,36 @@ public:
     */
     static constexpr float coordinateLimit = 1.0e6f;
 
-    /** Limits on the taken slices, far beyond any real show (a few dozen slices of
-        a few dozen points), that keep a rebuild to about a second at most. Every
-        union and offset grows with the points; a slice that crosses itself costs
-        with the square of its points, and so does its cleaning, one slice after
-        another. Slices repeating another one point for point make every union
-        slow with their coincident edges. They cannot simply be left out: the
-        clipping library's offsets of coincident polygons differ from those of one
-        polygon (rings a few pixels deeper), and the image must stay the same.
-        Measured (release build, 8 cores, 1920 x 1080): 1,000 scattered slices
-        take about 0.2 s unmerged (0.5 s with the machine busy); one self-crossing
-        star of 256 points, at the limit, about 0.6 s (busy), one of 512 points more than ten minutes; 100 repeats
-        of one slice about 0.3 s on one core, 1,000 about 30 s. A layout beyond
-        the limits is drawn as if there were no screens.
+    /** Limit on the crossings of slice edges that a union may meet: the taken slices'
+        own crossings, and with merging on their crossings with one another too. A
+        union sorts the crossings of each scan line, in time that grows faster than
+        their number, in one library call that cannot be stopped: one self-crossing
+        star of 256 points (about 32,000 crossings) takes about 0.6 s, one of 512
+        points minutes. Merged, slices that cross one another that often also unite
+        into an outline of thousands of spiky points, each offset of which is slow
+        (16 random 64-point slices: 115,000 crossings, 4 s). Real slices cross
+        themselves rarely, and crowded shows a few thousand times (100 circles laid
+        over one another: 6,700).
     */
-    static constexpr size_t maxTakenSlices = 1000;
-    static constexpr size_t maxTakenPoints = 10000;
-    static constexpr size_t maxSquaredPoints = 256 * 256; ///< sum over the taken slices of their points squared
-    static constexpr size_t maxRepeatedSlices = 100;      ///< taken slices whose points repeat an earlier one's
+    static constexpr uint64_t maxCrossings = 30000;
 
-    /** Limit on how crowded the polygons to offset are. Each offset unites its
-        pieces, which costs with the crossings between their edges: slices laid
-        over one another cross in every ring, far more than a show's slices that
-        only touch. Counted over pairs of edges whose bounds, grown by the outermost
-        offset, overlap, each pair as often as both polygons can have rings (half
-        the narrower side inwards, all rings for holes).
-        Measured as count: rebuild time (release, pooled, 1920 x 1080, best of 3
-        with the machine at load 8-16 from other builds). Unmerged: the bundled
-        example 7.7 K: 0.003 s; 40 slices 0.12 M: 0.02 s; dense 90 concave slices
-        10.5 M: 0.14 s; 38 show slices 1.3 M: 0.05 s; 1,000 scattered slices
-        24 M: 0.23 s (39 M: 0.5 s at 1280 x 720, the most of any real layout);
-        100, 200, 300 random 8-point slices over one area 18 M: 0.2 s, 84 M:
-        0.85-1.1 s, 184 M: 2.2-4 s; 64 wobbly circles of 32 points over one area
-        72 M: 2.5 s; 120 of 16 points 91 M: 2.7-3.7 s. Merged, the union is
-        offset: 120 such circles 66 K: 0.02 s, but 16 self-crossing 64-point
-        slices unite into 6,371 points, 272 M: 6-12 s. Overlapping circles cost
-        most per count: 70 of 16 points, 31 M, take 0.63 s at load 5 (1.2-1.6 s
-        at load 11), 45 of 32 points, 34 M, 0.56 s (1.2-1.4 s), 80 of 16 points,
-        40.1 M, just refused, 0.82 s; random slices below the limit take less.
-        Weighing pairs by the square of their rings would halve only the
-        unmerged scattered slices; merged, they stay at 38 M at 1280 x 720.
+    /** Sanity bound on the pairs of edges the crossing count tests (those whose bounds
+        overlap), which keeps the count itself within a few tenths of a second: far
+        above any layout (1,000 identical slices, merged, are 7.5 million pairs).
     */
-    static constexpr size_t maxCloseEdgeRings = 40000000;
+    static constexpr uint64_t maxTestedPairs = 50000000;
 
-    /** Limit on the pairs of slice edges, with merging on, whose bounds overlap:
-        the union before offsetting costs with their crossings. Measured as count:
-        union time (release, load 16): 1,000 scattered slices 24 K: 0.02 s; dense 90 concave slices
-        12 K: 0.003 s; 300 random 8-point slices over one area 1.3 M: 0.2 s; 250 of
-        16 points 3.5 M: 0.9 s; 400 of 12 points 5.2 M: 2.4 s; 650 of 10 points
-        9.2 M: 5.8 s, all within the limits above.
-    */
-    static constexpr size_t maxCrossingEdges = 1000000;
+    /** How many slices are taken, and how many points they have in all. */
+    struct Taken
+    {
+        uint64_t slices = 0, points = 0;
+    };
 
-    /** Why the taken slices exceed the limits above, or null when they do not. */
-    static const char* FindExcess(const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept;
+    /** Counts the taken slices and their points. */
+    static Taken CountTaken(const std::vector<ScreenInfo>& screens, const Switches& switches) noexcept;
 
-    /** Why the polygons to offset, as Collect returns them, are too crowded (see
-        maxCloseEdgeRings), or null when they are not.
-    */
-    static const char* FindExcess(const ClipperLib::Paths& polygons);
+    /** Why uniting the taken slices could take too long (see maxCrossings), or null. */
+    static const char* FindExcess(const std::vector<ScreenInfo>& screens, const Switches& switches);
 
     /** Returns the polygons to offset: the union of the taken slices when merging,
         otherwise one cleaned polygon per taken slice. Empty when nothing is taken.

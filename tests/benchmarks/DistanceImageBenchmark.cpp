@@ -3,7 +3,8 @@
 // that fills every ring whole, split into offsetting, filling and uploading, at three
 // output sizes, for the bundled example, 40 slices, and the layouts that used to stall
 // the host: 90 overlapping concave slices, a face-mapping show's 38 slices, 1,000
-// identical stacked slices and 1,000 scattered ones.
+// identical stacked slices and 1,000 scattered ones. Then the layouts by which the
+// work budget is judged, each printed as refused or drawn, beside the plain loop.
 #include "DistanceImageTestSupport.h"
 #include "StraightforwardDistanceImage.h"
 
@@ -19,6 +20,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <iterator>
+#include <string>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -243,6 +245,108 @@ void SlowPlainLayouts(benchmark::internal::Benchmark* b)
 
     b->Unit(benchmark::kMillisecond)->Iterations(1);
 }
+
+// The layouts by which the work budget is judged: those that a rebuild draws in a
+// fraction of a second, which it must not refuse, and those that take seconds,
+// which it must refuse or draw within about one. Each prints whether it was refused
+// or drawn, with our time beside the plain loop's.
+struct BudgetLayout
+{
+    const char* name;
+    int width, height;
+    std::vector<ScreenInfo> (*make)(int width, int height);
+};
+
+const BudgetLayout budgetLayouts[] = {
+    { "round mask 300", 1920, 1080, [](int w, int h) { return DistanceTest::RoundMasks(w, h, 1, 300); } },
+    { "round mask 1000", 1920, 1080, [](int w, int h) { return DistanceTest::RoundMasks(w, h, 1, 1000); } },
+    { "round mask 2000", 1920, 1080, [](int w, int h) { return DistanceTest::RoundMasks(w, h, 1, 2000); } },
+    { "traced outline 300", 1920, 1080, [](int w, int h) { return DistanceTest::TracedOutline(w, h, 300); } },
+    { "traced outline 800", 1920, 1080, [](int w, int h) { return DistanceTest::TracedOutline(w, h, 800); } },
+    { "4 round masks 200", 1920, 1080, [](int w, int h) { return DistanceTest::RoundMasks(w, h, 4, 200); } },
+    { "72 round slices 32", 1920, 1080, [](int w, int h) { return DistanceTest::RoundSlices(w, h, 72, 32); } },
+    { "LED wall 32 x 32", 1920, 1080, [](int w, int h) { return DistanceTest::LedWall(w, h, 32, 32); } },
+    { "8 screens of 20 slices", 1920, 1080, [](int w, int h) { return DistanceTest::RepeatedScreens(w, h, 8, 20); } },
+    { "150 full-frame slices", 1920, 1080,
+      [](int w, int h)
+      {
+          return std::vector<ScreenInfo> { DistanceTest::Screen(std::vector<SliceInfo>(
+              150, DistanceTest::Rectangle(0, 0, static_cast<float>(w), static_cast<float>(h)))) };
+      } },
+    { "250 strips at 60 deg", 1920, 1080, [](int w, int h) { return DistanceTest::DiagonalStrips(w, h, 250, 60, 3); } },
+    { "210 strips at 30 deg", 1920, 1080, [](int w, int h) { return DistanceTest::DiagonalStrips(w, h, 210, 30, 3); } },
+    { "900 LED nodes", 1920, 1080, [](int w, int h) { return DistanceTest::LedNodes(w, h, 900, 4, 16); } },
+    { "100 circles of 16", 1920, 1080, [](int w, int h) { return DistanceTest::OverlappingCircles(w, h, 100, 16); } },
+    { "60 circles of 32", 1920, 1080, [](int w, int h) { return DistanceTest::OverlappingCircles(w, h, 60, 32); } },
+    { "78 circles of 16", 1920, 1080, [](int w, int h) { return DistanceTest::OverlappingCircles(w, h, 78, 16); } },
+    { "1000 scattered 4K", 3840, 2160, [](int w, int h) { return DistanceTest::ScatteredSlices(w, h, 1000); } },
+    { "1000 scattered 8K", 7680, 4320, [](int w, int h) { return DistanceTest::ScatteredSlices(w, h, 1000); } },
+};
+
+// Arguments: layout, merging on.
+struct BudgetFixture
+{
+    explicit BudgetFixture(benchmark::State& state)
+        : layout(budgetLayouts[state.range(0)]), screens(layout.make(layout.width, layout.height))
+    {
+        switches.mergeShapesOn = state.range(1) != 0;
+        plainSwitches.mergeShapesOn = switches.mergeShapesOn;
+    }
+
+    std::string Label(const char* outcome) const
+    {
+        return std::string(layout.name) + (switches.mergeShapesOn ? " merged " : " unmerged ") +
+               std::to_string(layout.width) + "x" + std::to_string(layout.height) + ": " + outcome;
+    }
+
+    const BudgetLayout& layout;
+    std::vector<ScreenInfo> screens;
+    OutlinePolygons::Switches switches;
+    StraightforwardDistanceImage::Switches plainSwitches;
+};
+
+void BM_Budget_Ours(benchmark::State& state)
+{
+    BudgetFixture f(state);
+    std::unique_ptr<juce::Image> image;
+    const char* refusal = nullptr;
+
+    for (auto _ : state)
+        DistanceImage::Rebuild(image, f.screens, f.layout.width, f.layout.height, f.switches,
+                               RebuildBudget::standardBudget, &refusal);
+
+    state.SetLabel(f.Label(refusal != nullptr ? refusal : "drawn"));
+}
+
+// The plain loop knows no budget: it always draws, taking seconds where ours refuses.
+void BM_Budget_Plain(benchmark::State& state)
+{
+    BudgetFixture f(state);
+    juce::Image image(juce::Image::ARGB, f.layout.width, f.layout.height, false);
+
+    for (auto _ : state)
+        StraightforwardDistanceImage::Paint(image, f.screens, f.plainSwitches);
+
+    state.SetLabel(f.Label("drawn"));
+}
+
+void BudgetLayouts(benchmark::internal::Benchmark* b)
+{
+    for (int layout = 0; layout < static_cast<int>(std::size(budgetLayouts)); ++layout)
+        for (int merged : { 1, 0 })
+            b->Args({ layout, merged });
+
+    b->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->DisplayAggregatesOnly(true);
+}
+
+void PlainBudgetLayouts(benchmark::internal::Benchmark* b)
+{
+    for (int layout = 0; layout < static_cast<int>(std::size(budgetLayouts)); ++layout)
+        for (int merged : { 1, 0 })
+            b->Args({ layout, merged });
+
+    b->Unit(benchmark::kMillisecond)->Iterations(1);
+}
 } // namespace
 
 BENCHMARK(BM_Ours_Rebuild)->Apply(AllLayouts);
@@ -254,6 +358,8 @@ BENCHMARK(BM_Plain_Offset)->Apply(QuickPlainLayouts);
 BENCHMARK(BM_Ours_Fill)->Apply(SplitLayouts);
 BENCHMARK(BM_Plain_Fill)->Apply(QuickPlainLayouts);
 BENCHMARK(BM_Upload)->Apply(QuickPlainLayouts);
+BENCHMARK(BM_Budget_Ours)->Apply(BudgetLayouts);
+BENCHMARK(BM_Budget_Plain)->Apply(PlainBudgetLayouts);
 
 // What a rebuild pays for owning its threads: starting a pool's workers and joining
 // them again, with a job that waits until every thread has taken a part of it

@@ -252,6 +252,148 @@ std::vector<ScreenInfo> OverlappingSlices(int width, int height, int count, int 
     return { Screen(std::move(slices)) };
 }
 
+namespace
+{
+// A circle whose radius follows wobble (angle) times radius.
+template <typename Wobble>
+Points Round(float cx, float cy, float radius, int numPoints, Wobble&& wobble)
+{
+    Points points;
+
+    for (int k = 0; k < numPoints; ++k)
+    {
+        auto angle = static_cast<float>(k) * 6.2831853f / static_cast<float>(numPoints);
+        auto r = radius * wobble(angle);
+        points.push_back({ cx + r * std::cos(angle), cy + r * std::sin(angle) });
+    }
+
+    return points;
+}
+
+Points Circle(float cx, float cy, float radius, int numPoints)
+{
+    return Round(cx, cy, radius, numPoints, [](float) { return 1.0f; });
+}
+} // namespace
+
+std::vector<ScreenInfo> RoundMasks(int width, int height, int count, int pointsPerMask)
+{
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+    auto radius = std::min(0.4f * h, 0.45f * w / static_cast<float>(count));
+    std::vector<SliceInfo> slices;
+
+    for (int i = 0; i < count; ++i)
+        slices.push_back(Slice(
+            Circle(w * (static_cast<float>(i) + 0.5f) / static_cast<float>(count), 0.5f * h, radius, pointsPerMask)));
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> TracedOutline(int width, int height, int numPoints)
+{
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+    auto outline =
+        Round(0.5f * w, 0.5f * h, 0.3f * h, numPoints,
+              [](float a) { return 1.0f + 0.25f * std::sin(5.0f * a) + 0.08f * std::sin(17.0f * a + 1.0f); });
+
+    for (auto& p : outline)
+        p = { std::round(p.x), std::round(p.y) };
+
+    return { Screen({ Slice(std::move(outline)) }) };
+}
+
+std::vector<ScreenInfo> RoundSlices(int width, int height, int count, int pointsPerSlice)
+{
+    auto columns = static_cast<int>(std::ceil(std::sqrt(static_cast<float>(count) * 16.0f / 9.0f)));
+    auto rows = (count + columns - 1) / columns;
+    auto cellW = static_cast<float>(width) / static_cast<float>(columns);
+    auto cellH = static_cast<float>(height) / static_cast<float>(rows);
+    std::vector<SliceInfo> slices;
+
+    for (int i = 0; i < count; ++i)
+        slices.push_back(Slice(Circle((static_cast<float>(i % columns) + 0.5f) * cellW,
+                                      (static_cast<float>(i / columns) + 0.5f) * cellH, 0.4f * std::min(cellW, cellH),
+                                      pointsPerSlice)));
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> LedWall(int width, int height, int columns, int rows)
+{
+    auto tileW = static_cast<float>(width) / static_cast<float>(columns);
+    auto tileH = static_cast<float>(height) / static_cast<float>(rows);
+    std::vector<SliceInfo> slices;
+
+    for (int i = 0; i < columns * rows; ++i)
+        slices.push_back(
+            Rectangle(static_cast<float>(i % columns) * tileW, static_cast<float>(i / columns) * tileH, tileW, tileH));
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> RepeatedScreens(int width, int height, int numScreens, int slicesPerScreen)
+{
+    auto slices = FortySlices(width, height)[0].slices;
+    slices.resize(static_cast<size_t>(slicesPerScreen));
+    return std::vector<ScreenInfo>(static_cast<size_t>(numScreens), Screen(std::move(slices)));
+}
+
+std::vector<ScreenInfo> DiagonalStrips(int width, int height, int count, float degrees, float stripWidth)
+{
+    // Each strip runs along the direction through a point of the line across the
+    // middle at right angles to it, far enough both ways to leave the size.
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+    auto angle = degrees * 0.017453293f;
+    juce::Point<float> along(std::cos(angle), -std::sin(angle)), across(std::sin(angle), std::cos(angle));
+    auto reach = w + h;
+    auto spread = std::abs(across.x) * w + std::abs(across.y) * h;
+    std::vector<SliceInfo> slices;
+
+    for (int i = 0; i < count; ++i)
+    {
+        auto offset = (static_cast<float>(i) + 0.5f) / static_cast<float>(count) - 0.5f;
+        auto centre = juce::Point<float>(0.5f * w, 0.5f * h) + across * (offset * spread);
+        auto side = across * (0.5f * stripWidth);
+        slices.push_back(Slice({ centre - along * reach - side, centre + along * reach - side,
+                                 centre + along * reach + side, centre - along * reach + side }));
+    }
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> LedNodes(int width, int height, int count, float size, float pitch)
+{
+    auto columns = static_cast<int>(std::ceil(std::sqrt(static_cast<float>(count))));
+    auto rows = (count + columns - 1) / columns;
+    auto left = 0.5f * (static_cast<float>(width) - pitch * static_cast<float>(columns));
+    auto top = 0.5f * (static_cast<float>(height) - pitch * static_cast<float>(rows));
+    std::vector<SliceInfo> slices;
+
+    for (int i = 0; i < count; ++i)
+        slices.push_back(Rectangle(left + static_cast<float>(i % columns) * pitch,
+                                   top + static_cast<float>(i / columns) * pitch, size, size));
+
+    return { Screen(std::move(slices)) };
+}
+
+std::vector<ScreenInfo> OverlappingCircles(int width, int height, int count, int pointsPerCircle)
+{
+    juce::Random random(count * 1000 + pointsPerCircle);
+    auto w = static_cast<float>(width), h = static_cast<float>(height);
+    std::vector<SliceInfo> slices;
+
+    for (int i = 0; i < count; ++i)
+    {
+        auto cx = (0.3f + 0.4f * random.nextFloat()) * w, cy = (0.3f + 0.4f * random.nextFloat()) * h;
+        auto radius = (0.1f + 0.2f * random.nextFloat()) * h;
+        auto phase = random.nextFloat() * 6.2831853f;
+        slices.push_back(Slice(Round(cx, cy, radius, pointsPerCircle,
+                                     [phase](float a) { return 1.0f + 0.08f * std::sin(3.0f * a + phase); })));
+    }
+
+    return { Screen(std::move(slices)) };
+}
+
 juce::Image PaintFast(const std::vector<ScreenInfo>& screens, int width, int height,
                       const OutlinePolygons::Switches& switches)
 {

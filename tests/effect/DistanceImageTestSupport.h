@@ -49,6 +49,36 @@ std::vector<ScreenInfo> ScatteredSlices(int width, int height, int count);
     */
 std::vector<ScreenInfo> OverlappingSlices(int width, int height, int count, int pointsPerSlice);
 
+/** Count round masks of so many points each, side by side across the middle of the size. */
+std::vector<ScreenInfo> RoundMasks(int width, int height, int count, int pointsPerMask);
+
+/** One outline traced round a figure: so many points, every one on a whole pixel, with
+        bays and bulges but never crossing itself.
+    */
+std::vector<ScreenInfo> TracedOutline(int width, int height, int numPoints);
+
+/** Count round slices of so many points each in a grid over the size, apart from one another. */
+std::vector<ScreenInfo> RoundSlices(int width, int height, int count, int pointsPerSlice);
+
+/** An LED wall: columns x rows tiles that touch one another and fill the size. */
+std::vector<ScreenInfo> LedWall(int width, int height, int columns, int rows);
+
+/** numScreens screens that each hold the same slicesPerScreen slices. */
+std::vector<ScreenInfo> RepeatedScreens(int width, int height, int numScreens, int slicesPerScreen);
+
+/** Count parallel strips of the given width at the given angle (degrees from the
+        horizontal), spread evenly over the size and reaching past its edges.
+    */
+std::vector<ScreenInfo> DiagonalStrips(int width, int height, int count, float degrees, float stripWidth);
+
+/** Count LED nodes, squares of side size on a grid of the given pitch, in the middle of the size. */
+std::vector<ScreenInfo> LedNodes(int width, int height, int count, float size, float pitch);
+
+/** Count circles of so many points each over the middle of the size, laid over one
+        another, each a little out of round.
+    */
+std::vector<ScreenInfo> OverlappingCircles(int width, int height, int count, int pointsPerCircle);
+
 /** Paints with the plug-in's method into a fresh image (fails the test if it reports false). */
 juce::Image PaintFast(const std::vector<ScreenInfo>& screens, int width, int height,
                       const OutlinePolygons::Switches& switches = {});

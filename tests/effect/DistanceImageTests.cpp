@@ -1,4 +1,5 @@
 #include "DistanceImageTestSupport.h"
+#include "RebuildBudget.h"
 #include "WorkerPool.h"
 
 #include <gtest/gtest.h>
@@ -249,6 +250,61 @@ INSTANTIATE_TEST_SUITE_P(RandomLayouts, DistanceImageRandomSeries,
                          [](const testing::TestParamInfo<RandomSeries>& series)
                          { return std::string(series.param.name); });
 
+// Layouts that look crowded by their counts yet take a fraction of a second: each is
+// drawn, merged and unmerged, at 1920 x 1080, exactly as the plain loop draws it.
+struct DrawnLayout
+{
+    const char* name;
+    std::vector<ScreenInfo> (*make)();
+};
+
+void PrintTo(const DrawnLayout& layout, std::ostream* stream)
+{
+    *stream << layout.name;
+}
+
+class DistanceImageDrawnLayouts : public testing::TestWithParam<DrawnLayout>
+{
+};
+
+TEST_P(DistanceImageDrawnLayouts, SameAsPlainLoop)
+{
+    auto screens = GetParam().make();
+
+    for (auto switches : { OutlinePolygons::Switches(), Unmerged() })
+    {
+        std::unique_ptr<juce::Image> image;
+        const char* refusal = "not rebuilt";
+        ASSERT_TRUE(
+            DistanceImage::Rebuild(image, screens, 1920, 1080, switches, RebuildBudget::standardBudget, &refusal));
+        EXPECT_EQ(refusal, nullptr) << refusal;
+        auto difference = CompareImages(*image, PaintPlain(screens, 1920, 1080, switches));
+        EXPECT_EQ(difference.pixels, 0) << (switches.mergeShapesOn ? "merged" : "unmerged") << " (largest difference "
+                                        << difference.largest << ")";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Crowded, DistanceImageDrawnLayouts,
+    testing::Values(DrawnLayout { "RoundMask300", [] { return RoundMasks(1920, 1080, 1, 300); } },
+                    DrawnLayout { "RoundMask1000", [] { return RoundMasks(1920, 1080, 1, 1000); } },
+                    DrawnLayout { "RoundMask2000", [] { return RoundMasks(1920, 1080, 1, 2000); } },
+                    DrawnLayout { "TracedOutline300", [] { return TracedOutline(1920, 1080, 300); } },
+                    DrawnLayout { "TracedOutline800", [] { return TracedOutline(1920, 1080, 800); } },
+                    DrawnLayout { "FourRoundMasks200", [] { return RoundMasks(1920, 1080, 4, 200); } },
+                    DrawnLayout { "RoundSlices72", [] { return RoundSlices(1920, 1080, 72, 32); } },
+                    DrawnLayout { "LedWall32x32", [] { return LedWall(1920, 1080, 32, 32); } },
+                    DrawnLayout { "RepeatedScreens8x20", [] { return RepeatedScreens(1920, 1080, 8, 20); } },
+                    DrawnLayout { "IdenticalFullFrame150",
+                                  [] {
+                                      return std::vector<ScreenInfo> { Screen(
+                                          std::vector<SliceInfo>(150, Rectangle(0, 0, 1920, 1080))) };
+                                  } },
+                    DrawnLayout { "Strips250At60", [] { return DiagonalStrips(1920, 1080, 250, 60, 3); } },
+                    DrawnLayout { "Strips210At30", [] { return DiagonalStrips(1920, 1080, 210, 30, 3); } },
+                    DrawnLayout { "LedNodes900", [] { return LedNodes(1920, 1080, 900, 4, 16); } }),
+    [](const testing::TestParamInfo<DrawnLayout>& layout) { return std::string(layout.param.name); });
+
 // The pool only decides who does which part: any number of workers gives the same bytes.
 TEST(DistanceImageRebuild, SameImageWithAnyNumberOfWorkers)
 {
@@ -292,61 +348,128 @@ TEST(DistanceImageRebuild, WorkersEndWithTheirPoolAlsoAfterAJobThrows)
     EXPECT_EQ(countThreads(), before);
 }
 
-// Beyond the limits the layout is drawn as no layout is: the whole viewport is the shape.
-TEST(DistanceImageRebuild, LayoutsBeyondTheLimitsAreDrawnAsNoScreens)
+namespace
 {
-    auto noScreens = PaintFast({}, 200, 120);
-    std::vector<SliceInfo> many;
+// The rebuild's threads: the calling thread and count - 1 workers.
+void UseThreads(int count)
+{
+    WorkerPool::SetNumWorkers(count - 1);
+}
 
-    for (size_t i = 0; i < OutlinePolygons::maxTakenSlices; ++i)
-        many.push_back(Rectangle(static_cast<float>(i % 40) * 5.0f, static_cast<float>(i / 40) * 4.0f, 3, 3));
+struct Outcome
+{
+    const char* refusal = nullptr;
+    juce::Image image;
+};
 
-    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen(many) }, {}), nullptr);
+Outcome Rebuild(const std::vector<ScreenInfo>& screens, int width, int height,
+                const OutlinePolygons::Switches& switches, uint64_t budget = RebuildBudget::standardBudget)
+{
+    std::unique_ptr<juce::Image> image;
+    Outcome outcome;
+    EXPECT_TRUE(DistanceImage::Rebuild(image, screens, width, height, switches, budget, &outcome.refusal));
+    outcome.image = image != nullptr ? *image : juce::Image();
+    return outcome;
+}
 
-    many.push_back(Rectangle(50, 50, 5, 5));
-    EXPECT_NE(OutlinePolygons::FindExcess({ Screen(many) }, {}), nullptr);
-    EXPECT_TRUE(SamePixels(PaintFast({ Screen(many) }, 200, 120), noScreens));
-
-    // Only taken slices count: switched off, the same slices are drawn.
-    many.back().enabled = false;
-    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen(many) }, {}), nullptr);
-
+Points Star(int numPoints, float cx, float cy, float radius)
+{
+    // Each point reaches almost half way round (numPoints odd): every edge crosses
+    // almost every other.
     Points star;
 
-    for (int k = 0; k < 257; ++k)
-        star.push_back({ 100.0f + 50.0f * std::cos(static_cast<float>(k * 128) * 0.02444f),
-                         60.0f + 50.0f * std::sin(static_cast<float>(k * 128) * 0.02444f) });
-
-    EXPECT_TRUE(SamePixels(PaintFast({ Screen({ Slice(star) }) }, 200, 120), noScreens));
-
-    star.pop_back();
-    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen({ Slice(star) }) }, {}), nullptr);
-
-    // Repeats of one slice: up to 100 are drawn.
-    std::vector<SliceInfo> stacked(OutlinePolygons::maxRepeatedSlices + 1, Rectangle(10, 10, 5, 5));
-    EXPECT_EQ(OutlinePolygons::FindExcess({ Screen(stacked) }, {}), nullptr);
-    stacked.push_back(stacked.back());
-    EXPECT_NE(OutlinePolygons::FindExcess({ Screen(stacked) }, {}), nullptr);
-
-    // Slices laid over one another are drawn as no screens, merged or not (merged,
-    // these cross too often to unite, and 16 slices of 64 points unite into thousands
-    // of points); the most crowded real layouts are drawn.
-    EXPECT_TRUE(SamePixels(PaintFast(OverlappingSlices(1920, 1080, 16, 64), 200, 120), noScreens));
-
-    for (auto switches : { OutlinePolygons::Switches(), Unmerged() })
+    for (int k = 0; k < numPoints; ++k)
     {
-        EXPECT_TRUE(SamePixels(PaintFast(OverlappingSlices(1920, 1080, 250, 16), 200, 120, switches), noScreens));
-        EXPECT_EQ(OutlinePolygons::FindExcess(OutlinePolygons::Collect(DenseSlices(1920, 1080), 1920, 1080, switches)),
-                  nullptr);
-
-        auto scattered = ScatteredSlices(1280, 720, 1000);
-        EXPECT_EQ(OutlinePolygons::FindExcess(scattered, switches), nullptr);
-        EXPECT_EQ(OutlinePolygons::FindExcess(OutlinePolygons::Collect(scattered, 1280, 720, switches)), nullptr);
+        auto angle = static_cast<float>(k * (numPoints / 2) % numPoints) * 6.2831853f / static_cast<float>(numPoints);
+        star.push_back({ cx + radius * std::cos(angle), cy + radius * std::sin(angle) });
     }
 
-    // Merged, they are refused before they are united.
-    EXPECT_NE(OutlinePolygons::FindExcess(OverlappingSlices(1920, 1080, 250, 16), {}), nullptr);
-    EXPECT_EQ(OutlinePolygons::FindExcess(OverlappingSlices(1920, 1080, 250, 16), Unmerged()), nullptr);
+    return star;
+}
+} // namespace
+
+// A layout that takes too long is drawn as no layout is: the whole viewport is the shape.
+TEST(DistanceImageRebuild, LayoutsTooHeavyAreDrawnAsNoScreens)
+{
+    auto noScreens = PaintFast({}, 200, 120);
+
+    // One slice crossing itself many times would take minutes in one union: refused
+    // before any work, merged or not. A smooth slice of 2,000 points crosses nothing.
+    for (auto switches : { OutlinePolygons::Switches(), Unmerged() })
+    {
+        std::vector<ScreenInfo> star { Screen({ Slice(Star(513, 100, 60, 50)) }) };
+        EXPECT_NE(OutlinePolygons::FindExcess(star, switches), nullptr);
+        auto refused = Rebuild(star, 200, 120, switches);
+        EXPECT_NE(refused.refusal, nullptr);
+        EXPECT_TRUE(SamePixels(refused.image, noScreens));
+
+        // Only taken slices count.
+        star[0].slices[0].enabled = false;
+        EXPECT_EQ(OutlinePolygons::FindExcess(star, switches), nullptr);
+
+        EXPECT_EQ(OutlinePolygons::FindExcess({ Screen({ Slice(Star(101, 100, 60, 50)) }) }, switches), nullptr);
+        EXPECT_EQ(OutlinePolygons::FindExcess(RoundMasks(1920, 1080, 1, 2000), switches), nullptr);
+    }
+
+    // Slices crossing one another many times: refused before they are united when
+    // merging, while each of them alone is simple.
+    auto overlapping = OverlappingSlices(1920, 1080, 250, 16);
+    EXPECT_NE(OutlinePolygons::FindExcess(overlapping, {}), nullptr);
+    EXPECT_EQ(OutlinePolygons::FindExcess(OverlappingCircles(1920, 1080, 100, 16), {}), nullptr);
+
+    // Unmerged, each ring's offset unites them: they are refused by the work of the
+    // rings, as 100 circles laid over one another are; merged, those are one shape.
+    EXPECT_NE(Rebuild(overlapping, 200, 120, Unmerged()).refusal, nullptr);
+    auto circles = OverlappingCircles(1920, 1080, 100, 16);
+    auto separate = Rebuild(circles, 1920, 1080, Unmerged());
+    EXPECT_NE(separate.refusal, nullptr);
+    EXPECT_TRUE(SamePixels(separate.image, PaintFast({}, 1920, 1080, Unmerged())));
+    EXPECT_EQ(Rebuild(circles, 1920, 1080, {}).refusal, nullptr);
+
+    // Identical slanted slices stack their corners: their offsets cost with the 4th
+    // power of the copies, refused before the first ring. Square ones are cheap.
+    EXPECT_NE(Rebuild(StackedSlices(300, 200, 100), 300, 200, Unmerged()).refusal, nullptr);
+    EXPECT_EQ(Rebuild(StackedSlices(300, 200, 100), 300, 200, {}).refusal, nullptr);
+    EXPECT_EQ(Rebuild(StackedSlices(300, 200, 10), 300, 200, Unmerged()).refusal, nullptr);
+}
+
+// The same layout and size always get the same answer: the work is counted in ring
+// order from what the rings hold, so neither the number of threads nor which of them
+// finishes first can change it. Budgets from generous to tight cut the rebuild before
+// the rings, after some of them, or not at all.
+TEST(DistanceImageRebuild, RefusalsAreTheSameWithAnyNumberOfThreads)
+{
+    struct Case
+    {
+        std::vector<ScreenInfo> screens;
+        OutlinePolygons::Switches switches;
+    };
+    std::vector<Case> cases { { DenseSlices(480, 270), Unmerged() },
+                              { OverlappingCircles(480, 270, 40, 16), Unmerged() },
+                              { ScatteredSlices(480, 270, 300), {} },
+                              { RoundMasks(480, 270, 1, 1000), {} } };
+
+    for (auto& c : cases)
+    {
+        int refused = 0, drawn = 0;
+
+        for (uint64_t budget = RebuildBudget::standardBudget; budget >= 1000000; budget = budget * 2 / 3)
+        {
+            UseThreads(1);
+            auto one = Rebuild(c.screens, 480, 270, c.switches, budget);
+            UseThreads(8);
+            auto eight = Rebuild(c.screens, 480, 270, c.switches, budget);
+
+            EXPECT_EQ(one.refusal, eight.refusal) << budget;
+            EXPECT_TRUE(SamePixels(one.image, eight.image)) << budget;
+            (one.refusal != nullptr ? refused : drawn) += 1;
+        }
+
+        EXPECT_GT(refused, 0);
+        EXPECT_GT(drawn, 0);
+    }
+
+    UseThreads(0); // back to the default
 }
 
 TEST(DistanceImageRebuild, ImageKeptAtTheSameSizeAndReplacedAtAnother)

@@ -1,4 +1,5 @@
 #include "DistanceImageTestSupport.h"
+#include "EdgeSweep.h"
 
 #include <gtest/gtest.h>
 
@@ -207,4 +208,43 @@ TEST(DistanceRingsOffsets, StopAtTheFirstEmptyOffset)
     DistanceRings big(ClipperLib::Paths { { { 0, 0 }, { 1000, 0 }, { 1000, 1000 }, { 0, 1000 } } }, pool);
     EXPECT_EQ(big.GetNumRings(), DistanceRings::maxNumRings);
     EXPECT_DOUBLE_EQ(ClipperLib::Area(big.GetRing(254)[0]), 592.0 * 592.0);
+}
+
+// The counts that the work budget and the checks before a union rely on.
+TEST(EdgeSweepCounts, CrossingsLinesAndStackedCorners)
+{
+    ClipperLib::Path square { { 0, 0 }, { 10, 0 }, { 10, 10 }, { 0, 10 } };
+    ClipperLib::Path shifted { { 5, 5 }, { 15, 5 }, { 15, 15 }, { 5, 15 } };
+    ClipperLib::Path beside { { 10, 0 }, { 20, 0 }, { 20, 10 }, { 10, 10 } };
+    ClipperLib::Path pentagram { { 0, 10 }, { 6, -8 }, { -10, 3 }, { 10, 3 }, { -6, -8 } };
+    ClipperLib::Path triangle { { 0, 0 }, { 30, 0 }, { 10, 20 } };
+    const auto none = std::numeric_limits<uint64_t>::max();
+
+    auto overlapping = EdgeSweep::Measure({ square, shifted }, none, none);
+    EXPECT_EQ(overlapping.crossings, 2u);
+    EXPECT_EQ(overlapping.crossingPoints, 8u);
+    EXPECT_EQ(overlapping.edges, 8u);
+    EXPECT_EQ(overlapping.stackedCorners, 0u); // square corners do not count
+
+    // Tiles that touch share an edge and corners but cross nowhere.
+    auto touching = EdgeSweep::Measure({ square, beside }, none, none);
+    EXPECT_EQ(touching.crossings, 0u);
+    EXPECT_EQ(touching.pairsInLine, 3u); // the shared side, and the top and bottom sides in line
+
+    EXPECT_EQ(EdgeSweep::Measure({ pentagram }, none, none).crossings, 5u);
+
+    // k identical slanted slices put k corners on each of three points.
+    ClipperLib::Paths stack(7, triangle);
+    auto stacked = EdgeSweep::Measure(stack, none, none);
+    EXPECT_EQ(stacked.stackedCorners, 3u * 7 * 7 * 7 * 7);
+    EXPECT_EQ(stacked.crossings, 0u);
+    EXPECT_EQ(stacked.pairsInLine, 3u * 7 * 6 / 2);
+    EXPECT_EQ(EdgeSweep::Measure({ triangle, square }, none, none).stackedCorners, 3u);
+
+    // The sweep stops just past either limit.
+    auto cut = EdgeSweep::Measure({ pentagram }, 2, none);
+    EXPECT_TRUE(cut.reachedLimit);
+    EXPECT_EQ(cut.crossings, 3u);
+    EXPECT_TRUE(EdgeSweep::Measure(stack, none, 10).reachedLimit);
+    EXPECT_FALSE(EdgeSweep::Measure(stack, none, 1000).reachedLimit);
 }
