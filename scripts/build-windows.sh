@@ -53,3 +53,6 @@ done
 
 echo "== tests under Wine"
 ctest --test-dir "$build" --output-on-failure --timeout 600
+
+echo "== distance image rebuild under Wine (figures only)"
+cmake --build "$build" --target windows_rebuild_figures

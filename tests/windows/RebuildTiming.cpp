@@ -1,7 +1,7 @@
 // Times the distance image rebuild under Wine, where Google Benchmark is not built:
 // the bundled example, the 40 slices and the dense 90 slices, on the worker threads
 // the rebuild picks and on the calling thread alone. Prints the median and the best
-// of a run of rebuilds per row; run by hand (scripts/build-windows.sh builds it).
+// of a run of rebuilds per row (scripts/build-windows.sh runs it, for the figures only).
 #include "DistanceImageTestSupport.h"
 #include "WineHostFiles.h"
 
