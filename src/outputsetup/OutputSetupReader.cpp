@@ -3,6 +3,7 @@
 #include "FileStatus.h"
 #include "GuardedXmlParser.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cstring>
@@ -213,10 +214,25 @@ OutputSetupReader::~OutputSetupReader() = default;
 bool OutputSetupReader::Poll() noexcept
 {
     // The preset is not examined when the settings file changed: the read looks at both.
-    if (HasChanged(settings) || HasChanged(preset))
+    bool statusChanged = false;
+
+    if (!HasChanged(settings, statusChanged) && !HasChanged(preset, statusChanged))
+        return false;
+
+    if (statusChanged)
         return Reread();
 
-    return false;
+    // Read again only to be sure of a save within the tick of the last read, or because the
+    // file could not be opened: the same screens again are no change to rebuild for.
+    try
+    {
+        const auto before = screens;
+        return Reread() && !SameScreens(before, screens);
+    }
+    catch (...)
+    {
+        return Reread();
+    }
 }
 
 void OutputSetupReader::Reload() noexcept
@@ -229,7 +245,7 @@ void OutputSetupReader::LoadSettingsFile(juce::File file) noexcept
     Load(file);
 }
 
-bool OutputSetupReader::HasChanged(WatchedFile& watched) noexcept
+bool OutputSetupReader::HasChanged(WatchedFile& watched, bool& statusChanged) noexcept
 {
     // Until a preset is named its path is empty, and there is nothing to ask the file system.
     if (watched.file == juce::File())
@@ -245,11 +261,26 @@ bool OutputSetupReader::HasChanged(WatchedFile& watched) noexcept
     if (status != watched.status)
     {
         watched.status = status;
+        statusChanged = true;
         return true;
     }
 
     // The clock is asked only while the last read left the file waiting.
     return watched.readAgainAfter != never && FileStatus::Now() > watched.readAgainAfter;
+}
+
+bool OutputSetupReader::SameScreens(const std::vector<ScreenInfo>& a, const std::vector<ScreenInfo>& b) noexcept
+{
+    auto sameSlice = [](const SliceInfo& x, const SliceInfo& y)
+    { return x.enabled == y.enabled && x.name == y.name && x.points == y.points; };
+
+    auto sameScreen = [&](const ScreenInfo& x, const ScreenInfo& y)
+    {
+        return x.enabled == y.enabled && x.name == y.name &&
+               std::equal(x.slices.begin(), x.slices.end(), y.slices.begin(), y.slices.end(), sameSlice);
+    };
+
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameScreen);
 }
 
 void OutputSetupReader::Adopt(WatchedFile& watched, const juce::File& file)

@@ -50,8 +50,9 @@ public:
         what was last seen, or a file waits to be read again (see above), reads the layout
         again. Returns true when the screens were read again, false when nothing changed or
         when the last screens were kept: a file failed to parse or to open, or the settings
-        changed but still name the same, unchanged preset, which is then not read again.
-        Cheap when nothing changed: one query per file, no parsing, no allocation. */
+        changed but still name the same, unchanged preset, which is then not read again. A
+        file read again only because it waited (its status unchanged) gives true only when
+        the screens came out different. Cheap when nothing changed: one query per file, no parsing, no allocation. */
     bool Poll() noexcept;
 
     /** Reads the layout again from the settings file; no screens when it is missing. A
@@ -93,7 +94,8 @@ private:
     WatchedFile preset;
     WatchedFile settings;
 
-    static bool HasChanged(WatchedFile&) noexcept;
+    static bool HasChanged(WatchedFile&, bool& statusChanged) noexcept;
+    static bool SameScreens(const std::vector<ScreenInfo>&, const std::vector<ScreenInfo>&) noexcept;
     static void Adopt(WatchedFile&, const juce::File&);
     static std::unique_ptr<juce::XmlElement> Parse(WatchedFile&, bool& keepScreens);
     bool Reread() noexcept;
