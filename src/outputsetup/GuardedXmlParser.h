@@ -28,8 +28,9 @@
     up to four times as much per MB, so below their limits a text may hold only as many as
     twice a real layout's density allows for its size, plus a fixed allowance for small
     files. A file that reaches every limit at once, each with the content that costs
-    JUCE's parser most, then takes about twice as long per MB as the layout at any size
-    from 1 MB to 32 MiB (1.1 s at 32 MiB beside 0.5 s for the layout). Each limit bounds a
+    JUCE's parser most, then takes two to two and a half times as long per MB as the
+    32 MiB layout at any size from 1 MB up (0.87 s at 32 MiB beside 0.43 s for the layout;
+    33 ms per MB at 1 MiB). Each limit bounds a
     cost that grows with its count, so the time grows in step with the size. Anything
     beyond a limit is refused within a few tens of milliseconds, a file too large at once.
 
