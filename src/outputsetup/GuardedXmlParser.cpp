@@ -72,7 +72,7 @@ bool IsXmlCharacter(juce::int64 code) noexcept
 class Guard
 {
 public:
-    explicit Guard(const char* text) : p(text) {}
+    explicit Guard(const char* text) : Guard(text, (juce::int64)std::strlen(text)) {}
 
     // The deepest nesting of elements, or -1 when the document is refused.
     int Run()
@@ -89,14 +89,20 @@ public:
 
 private:
     const char* p;
+    const int mostElements, mostReferences;
+    const juce::int64 mostValueCopyBytes;
     std::vector<std::string_view> open; // the elements not closed yet, innermost last
     std::unordered_set<std::string_view> names;
     int elements = 0, attributes = 0, references = 0, deepest = 0;
     juce::int64 valueCopyBytes = 0;
 
-    // Bytes copied while decoding values that hold references: a real layout copies a few
-    // kilobytes; 32 MiB take JUCE's parser about 10 ms.
-    static constexpr juce::int64 maxValueCopyBytes = 32 * 1024 * 1024;
+    // The limits that depend on the size of the text.
+    Guard(const char* text, juce::int64 textBytes)
+        : p(text), mostElements(GuardedXmlParser::MostElements(textBytes)),
+          mostReferences(GuardedXmlParser::MostReferences(textBytes)),
+          mostValueCopyBytes(GuardedXmlParser::MostValueCopyBytes(textBytes))
+    {
+    }
 
     bool StartsWith(const char* prefix) const noexcept { return std::strncmp(p, prefix, std::strlen(prefix)) == 0; }
 
@@ -157,12 +163,12 @@ private:
         return names.size() <= (size_t)GuardedXmlParser::maxDistinctNames;
     }
 
-    bool IsNewElement() noexcept { return ++elements <= GuardedXmlParser::maxElements; }
+    bool IsNewElement() noexcept { return ++elements <= mostElements; }
 
     // At '&': a reference ends with ';' and stands for a name or an XML character.
     bool Reference()
     {
-        if (++references > GuardedXmlParser::maxReferences)
+        if (++references > mostReferences)
             return false;
 
         ++p;
@@ -264,7 +270,7 @@ private:
             // JUCE's parser copies a value once more for each reference in it.
             valueCopyBytes += (juce::int64)(references - referencesBefore) * (p - value);
 
-            if (valueCopyBytes > maxValueCopyBytes)
+            if (valueCopyBytes > mostValueCopyBytes)
                 return false;
 
             ++p;
@@ -323,6 +329,22 @@ juce::String GuardedXmlParser::Decode(const void* data, size_t size)
     juce::MemoryBlock terminated(data, size);
     terminated.append("\0\0\0", 4);
     return juce::String::createStringFromData(terminated.getData(), (int)size);
+}
+
+int GuardedXmlParser::MostElements(juce::int64 textBytes) noexcept
+{
+    return (int)std::min<juce::int64>(maxElements, elementAllowance + textBytes / bytesPerElement);
+}
+
+int GuardedXmlParser::MostReferences(juce::int64 textBytes) noexcept
+{
+    return (int)std::min<juce::int64>(maxReferences, referenceAllowance + textBytes / bytesPerReference);
+}
+
+juce::int64 GuardedXmlParser::MostValueCopyBytes(juce::int64 textBytes) noexcept
+{
+    // A real layout copies a few kilobytes; 32 MiB take JUCE's parser about 10 ms.
+    return std::min<juce::int64>(32 * 1024 * 1024, (1 << 20) + textBytes);
 }
 
 int GuardedXmlParser::MeasureNesting(const juce::String& text)

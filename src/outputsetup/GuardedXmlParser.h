@@ -23,12 +23,16 @@
     The limits come from measurement (tests/benchmarks, OutputSetupReaderBench): real
     layouts reach 3.4 MB with 86 distinct names, none longer than 29 bytes; the limits let
     through a layout as dense as those up to 32 MiB, ten times the largest real one. Such
-    a layout parses in 14 to 28 ms per MB on our 8-core machine, depending on its load; a
-    file that reaches every limit at once, each with the content that costs JUCE's parser
-    most, takes about twice as long per MB (1.06 s at 32 MiB beside 0.46 s for the
-    layout). Each limit bounds a cost that grows with its count, so the time grows in step
-    with the size. Anything beyond a limit is refused within a few tens of milliseconds, a
-    file too large at once.
+    a layout parses in 12 to 28 ms per MB on our 8-core machine, depending on its load.
+    Elements and references packed far tighter than in any real layout cost JUCE's parser
+    up to four times as much per MB, so below their limits a text may hold only as many as
+    twice a real layout's density allows for its size, plus a fixed allowance for small
+    files. A file that reaches every limit at once, each with the content that costs
+    JUCE's parser most, then takes two to two and a half times as long per MB as the 32
+    MiB layout at any size from 1 MB up (0.87 s at 32 MiB beside 0.43 s for the layout; 33
+    ms per MB at 1 MiB). Each limit bounds a cost that grows with its count, so the time
+    grows in step with the size. Anything beyond a limit is refused within a few tens of
+    milliseconds, a file too large at once.
 
     Every failure, running out of memory included, gives nullptr; nothing throws.
 */
@@ -52,6 +56,27 @@ public:
 
     /** Most entity and character references accepted, text and values together. */
     static constexpr int maxReferences = 400000;
+
+    /** Below those limits, a text of n bytes may hold elementAllowance + n / bytesPerElement
+        elements (counted as for maxElements): twice as dense as the host's densest layouts,
+        while a small file may hold anything up to the allowance. Packed denser, JUCE's
+        parser spends up to four times as long per megabyte as on a real layout. */
+    static constexpr int elementAllowance = 16384;
+    static constexpr int bytesPerElement = 16;
+
+    /** Likewise referenceAllowance + n / bytesPerReference references; real layouts hold
+        hardly any. */
+    static constexpr int referenceAllowance = 4096;
+    static constexpr int bytesPerReference = 32;
+
+    /** The most elements and references a text of textBytes bytes may hold. */
+    static int MostElements(juce::int64 textBytes) noexcept;
+    static int MostReferences(juce::int64 textBytes) noexcept;
+
+    /** How many bytes JUCE's parser may copy for a text of textBytes bytes while it decodes
+        values that hold references (it copies such a value once more per reference): at
+        most a megabyte more than the text, and 32 MiB. */
+    static juce::int64 MostValueCopyBytes(juce::int64 textBytes) noexcept;
 
     /** Most distinct tag and attribute names accepted. */
     static constexpr int maxDistinctNames = 8192;

@@ -105,14 +105,19 @@ void ReadGeneratedFile(benchmark::State& state, juce::String (*makeDocument)())
     TemporaryHome home;
     TemporaryHome::Write(home.SettingsFile(), makeDocument());
     size_t screens = 0;
+    double seconds = 0;
 
     for (auto _ : state)
     {
+        const auto start = std::chrono::steady_clock::now();
         OutputSetupReader reader(false);
         screens = reader.screens.size();
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
 
-    state.counters["MB"] = (double)home.SettingsFile().getSize() / 1.0e6;
+    const double megabytes = (double)home.SettingsFile().getSize() / 1.0e6;
+    state.counters["MB"] = megabytes;
+    state.counters["ms/MB"] = seconds * 1000.0 / (double)state.iterations() / megabytes;
     state.counters["screens"] = (double)screens;
 }
 BENCHMARK_CAPTURE(ReadGeneratedFile, LargestRealLayout, [] { return LayoutFiles::LargestRealLayout(); })
@@ -149,19 +154,21 @@ juce::StringArray LongNames(int count)
 }
 
 // Elements of 64 attributes each with distinct names as long as accepted, until the text
-// nearly reaches the largest size accepted.
-void WriteLongAttributeNames(juce::MemoryOutputStream& text)
+// nearly reaches the given size.
+void WriteLongAttributeNames(juce::MemoryOutputStream& text, juce::int64 bytes)
 {
     const auto names = LongNames(Guard::maxDistinctNames - 16);
 
-    for (int i = 0; text.getDataSize() + 2 * Guard::maxNameLength + 300 < (size_t)Guard::maxFileBytes; ++i)
+    for (int i = 0; (juce::int64)text.getDataSize() + 2 * Guard::maxNameLength + 300 < bytes; ++i)
         text << (i % 64 == 0 ? "<v" : "") << " " << names[i % names.size()] << "=''" << (i % 64 == 63 ? "/>\n" : "");
 
     text << "/>\n";
 }
 
 // The slowest files the guard still lets through, each at a limit with the content that
-// costs JUCE's parser most of its kind, and all limits at once.
+// costs JUCE's parser most of its kind, and all limits at once. The limits that grow with
+// the size are taken for a text a little shorter than the one made, whose size is only
+// known at the end.
 juce::String LongTagNames()
 {
     const auto names = LongNames(Guard::maxDistinctNames - 16);
@@ -176,38 +183,57 @@ juce::String LongTagNames()
 
 juce::String LongAttributeNames()
 {
-    return LayoutFiles::WithScreen((size_t)Guard::maxFileBytes, WriteLongAttributeNames);
+    return LayoutFiles::WithScreen((size_t)Guard::maxFileBytes, [](juce::MemoryOutputStream& text)
+                                   { WriteLongAttributeNames(text, Guard::maxFileBytes); });
 }
 
-juce::String TextRunsAndElements()
+// count pieces of the given mark-up, each after a run of text that spreads them over the
+// given size.
+juce::String SpreadOver(juce::int64 bytes, int count, const juce::String& piece)
 {
-    return LayoutFiles::WithScreen((size_t)Guard::maxElements * 3, [&](juce::MemoryOutputStream& text)
-                                   { text << juce::String::repeatedString("x<b/>", Guard::maxElements / 2 - 8); });
+    const auto run = juce::String::repeatedString("x", (int)((bytes + count - 1) / count) - piece.length());
+    return LayoutFiles::WithScreen((size_t)bytes + 256, [&](juce::MemoryOutputStream& text)
+                                   { text << "<v>" << juce::String::repeatedString(run + piece, count) << "</v>\n"; });
 }
 
-juce::String EveryLimitAtOnce()
+// As many elements and runs of text as the size allows, less the screen's own.
+juce::String TextRunsAndElements(juce::int64 bytes)
+{
+    return SpreadOver(bytes, Guard::MostElements(bytes) / 2 - 8, "<b/>");
+}
+
+// As many references as the size allows, to names the parser does not know: each costs it
+// a search through the names it does.
+juce::String UnknownReferences(juce::int64 bytes)
+{
+    return SpreadOver(bytes, Guard::MostReferences(bytes), "&u;");
+}
+
+juce::String EveryLimitAtOnce(juce::int64 bytes)
 {
     const int valueReferences = 64;
+    const juce::int64 limitsFor = bytes - 4096;
 
     return LayoutFiles::WithScreen(
-        (size_t)Guard::maxFileBytes,
+        (size_t)bytes,
         [&](juce::MemoryOutputStream& text)
         {
             // One value as long as the copy budget allows for its references, which come last
             // so that the parser copies all of it for each.
             text << "<v name=\""
-                 << juce::String::repeatedString("x", 32 * 1024 * 1024 / valueReferences - 5 * valueReferences)
+                 << juce::String::repeatedString(
+                        "x", (int)(Guard::MostValueCopyBytes(limitsFor) / valueReferences - 5 * valueReferences))
                  << juce::String::repeatedString("&amp;", valueReferences) << "\"/>\n"
-                 << "<v>" << juce::String::repeatedString("&u;", Guard::maxReferences - valueReferences - 1)
+                 << "<v>" << juce::String::repeatedString("&u;", Guard::MostReferences(limitsFor) - valueReferences - 1)
                  << "</v>\n";
 
             // The elements as small as they come, each followed by a text run, leaving room
             // for the elements of the attributes that fill the rest of the size.
-            text << juce::String::repeatedString("<b/>x", Guard::maxElements / 2 - 2048);
-            WriteLongAttributeNames(text);
+            text << juce::String::repeatedString("<b/>x", Guard::MostElements(limitsFor) / 2 -
+                                                              (int)(bytes / (64 * Guard::maxNameLength)) - 16);
+            WriteLongAttributeNames(text, bytes);
         });
 }
-
 // The parse alone, from text in memory, in milliseconds per megabyte of text: what the
 // guard's limits are set by.
 void ParseGeneratedText(benchmark::State& state, juce::String (*makeDocument)())
@@ -237,9 +263,21 @@ BENCHMARK_CAPTURE(ParseGeneratedText, LongTagNames, LongTagNames)->Unit(benchmar
 BENCHMARK_CAPTURE(ParseGeneratedText, LongAttributeNames, LongAttributeNames)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK_CAPTURE(ParseGeneratedText, TextRunsAndElements, TextRunsAndElements)
+BENCHMARK_CAPTURE(ParseGeneratedText, TextRunsAndElements1MiB, [] { return TextRunsAndElements(1 << 20); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseGeneratedText, TextRunsAndElements32MiB, [] { return TextRunsAndElements(Guard::maxFileBytes); })
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
-BENCHMARK_CAPTURE(ParseGeneratedText, EveryLimitAtOnce, EveryLimitAtOnce)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK_CAPTURE(ReadGeneratedFile, EveryLimitAtOnce, EveryLimitAtOnce)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK_CAPTURE(ParseGeneratedText, UnknownReferences1MiB, [] { return UnknownReferences(1 << 20); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseGeneratedText, EveryLimitAtOnce1MiB, [] { return EveryLimitAtOnce(1 << 20); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseGeneratedText, EveryLimitAtOnce4MiB, [] { return EveryLimitAtOnce(4 << 20); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ParseGeneratedText, EveryLimitAtOnce32MiB, [] { return EveryLimitAtOnce(Guard::maxFileBytes); })
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(ReadGeneratedFile, EveryLimitAtOnce32MiB, [] { return EveryLimitAtOnce(Guard::maxFileBytes); })
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 } // namespace

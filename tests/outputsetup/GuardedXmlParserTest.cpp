@@ -55,13 +55,13 @@ TEST(GuardedXmlParser, MeasuredNestingMatchesTheParsedTree)
 
 TEST(GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimits)
 {
-    const auto repeated = [](const char* piece, int count, const char* open = "<a>", const char* close = "</a>")
+    const auto repeated = [](const juce::String& piece, int count, const char* open = "<a>", const char* close = "</a>")
     {
         juce::MemoryOutputStream text;
         text << open;
 
         for (int i = 0; i < count; ++i)
-            text << juce::String(piece).replace("#", juce::String(i));
+            text << piece.replace("#", juce::String(i));
 
         return text.toString() + close;
     };
@@ -71,14 +71,35 @@ TEST(GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimi
     EXPECT_TRUE(accepted(repeated(" n#=''", GuardedXmlParser::maxDistinctNames - 1, "<a", "/>")));
     EXPECT_FALSE(accepted(repeated(" n#=''", GuardedXmlParser::maxDistinctNames, "<a", "/>")));
     EXPECT_FALSE(accepted(repeated("<n#/>", GuardedXmlParser::maxDistinctNames))) << "tags are names too";
-    EXPECT_TRUE(accepted(repeated("<b/>", GuardedXmlParser::maxElements - 1)));
-    EXPECT_FALSE(accepted(repeated("<b/>", GuardedXmlParser::maxElements - 1) + "<!-- -->")) << "comments count";
+
+    // Pieces padded so that the limits on the count hold, not those on the density.
+    const auto spaced = [](const char* piece, int bytes = GuardedXmlParser::bytesPerElement)
+    { return (piece + juce::String::repeatedString(" ", bytes)).substring(0, bytes); };
+    EXPECT_TRUE(accepted(repeated(spaced("<b/>"), GuardedXmlParser::maxElements - 1))) << "white space does not count";
+    EXPECT_FALSE(accepted(repeated(spaced("<b/>"), GuardedXmlParser::maxElements - 1) + "<!-- -->"))
+        << "comments count";
+    EXPECT_FALSE(
+        accepted(repeated(spaced("x<b/>", 2 * GuardedXmlParser::bytesPerElement), GuardedXmlParser::maxElements / 2)))
+        << "text runs count";
     EXPECT_TRUE(accepted(repeated(" b=''", GuardedXmlParser::maxAttributes, "<a", "/>")));
     EXPECT_FALSE(accepted(repeated(" b=''", GuardedXmlParser::maxAttributes + 1, "<a", "/>")));
-    EXPECT_FALSE(accepted(repeated("x<b/>", GuardedXmlParser::maxElements / 2))) << "text runs count";
-    EXPECT_TRUE(accepted(repeated("\n  <b/>", GuardedXmlParser::maxElements - 1))) << "white space alone does not";
-    EXPECT_TRUE(accepted(repeated("&amp;", GuardedXmlParser::maxReferences)));
-    EXPECT_FALSE(accepted(repeated("&amp;", GuardedXmlParser::maxReferences + 1)));
+    EXPECT_TRUE(
+        accepted(repeated(spaced("&amp;", GuardedXmlParser::bytesPerReference), GuardedXmlParser::maxReferences)));
+    EXPECT_FALSE(
+        accepted(repeated(spaced("&amp;", GuardedXmlParser::bytesPerReference), GuardedXmlParser::maxReferences + 1)));
+
+    // Below those, a megabyte holds only as many elements and references as twice the
+    // density of a real layout allows, plus a fixed allowance: packed tighter, they cost
+    // the parser more per megabyte than a real layout.
+    const auto oneMegabyte = [](const juce::String& content)
+    { return "<a>" + content + juce::String::repeatedString(" ", (1 << 20) - 7 - content.length()) + "</a>"; };
+    const int elements = GuardedXmlParser::elementAllowance + (1 << 20) / GuardedXmlParser::bytesPerElement;
+    const auto textRuns = juce::String::repeatedString("x<b/>", elements / 2 - 1);
+    EXPECT_TRUE(accepted(oneMegabyte(textRuns + "<b/>")));
+    EXPECT_FALSE(accepted(oneMegabyte(textRuns + "<b/><b/>")));
+    const int references = GuardedXmlParser::referenceAllowance + (1 << 20) / GuardedXmlParser::bytesPerReference;
+    EXPECT_TRUE(accepted(oneMegabyte(juce::String::repeatedString("&u;", references))));
+    EXPECT_FALSE(accepted(oneMegabyte(juce::String::repeatedString("&u;", references + 1))));
 
     // Each use of a name costs a search of the parser's pool of names, longer with longer names.
     const juce::String longest = juce::String::repeatedString("n", GuardedXmlParser::maxNameLength);
@@ -87,9 +108,12 @@ TEST(GuardedXmlParser, DistinctNamesElementsAttributesAndReferencesUpToTheirLimi
     EXPECT_FALSE(accepted("<a " + longest + "n=''/>"));
 
     // The parser copies a value once for each reference in it: the same references are
-    // accepted as text but not in one long value.
+    // accepted as text but not in one long value, and a small file may not make it copy
+    // much more than its own size.
     EXPECT_TRUE(accepted(repeated("&amp;", 4096)));
     EXPECT_FALSE(accepted(repeated("&amp;", 4096, "<a v='", "'/>")));
+    EXPECT_TRUE(accepted(repeated("&amp;", 200, "<a v='", "'/>")));
+    EXPECT_FALSE(accepted(repeated("&amp;", 1024, "<a v='", "'/>")));
 }
 
 TEST(GuardedXmlParser, DoctypeAndUnusualEntitiesAreRefused)
